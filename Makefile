@@ -1,0 +1,32 @@
+# The two commands a newcomer needs: `make demo` and `make test`.
+BUILD      := build
+ASAN_BUILD := build-asan
+JOBS       := $(shell nproc)
+CONFIGURE  := cmake -S . -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWARNINGS_AS_ERRORS=ON
+
+.PHONY: setup build test demo bench clean
+
+setup:
+	@scripts/setup.sh
+
+build: setup
+	@$(CONFIGURE) -B $(BUILD) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+# Every test twice: once plain, once under AddressSanitizer and
+# UndefinedBehaviorSanitizer with leak checking.
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	@$(CONFIGURE) -B $(ASAN_BUILD) -DSANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+demo: build
+	@$(BUILD)/app/demo
+
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do $$b; done
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

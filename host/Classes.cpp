@@ -1,0 +1,168 @@
+#include "Classes.h"
+
+#include <algorithm>
+
+namespace host {
+
+namespace {
+std::string Lower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+}  // namespace
+
+// ---- TStringList ----
+
+const TClassInfo& TStringList::StaticClass() {
+  static const TClassInfo info{.Name = "TStringList"};
+  return info;
+}
+
+const std::string& TStringList::Get(int index) const {
+  if (index < 0 || index >= Count())
+    throw Exception(Format("List index out of bounds (%d)", {std::int64_t{index}}));
+  return lines_[static_cast<std::size_t>(index)];
+}
+
+void TStringList::Put(int index, const std::string& line) {
+  Get(index);  // bounds check
+  lines_[static_cast<std::size_t>(index)] = line;
+}
+
+int TStringList::Add(const std::string& line) {
+  lines_.push_back(line);
+  return Count() - 1;
+}
+
+int TStringList::IndexOf(std::string_view line) const {
+  auto it = std::find(lines_.begin(), lines_.end(), line);
+  return it == lines_.end() ? -1 : static_cast<int>(it - lines_.begin());
+}
+
+// ---- TComponent ----
+
+const TClassInfo& TComponent::StaticClass() {
+  static const TClassInfo info{
+      .Name = "TComponent",
+      .Create = [](TComponent* owner) -> TComponent* { return new TComponent(owner); },
+  };
+  return info;
+}
+
+TComponent::TComponent(TComponent* AOwner) : owner_(AOwner), parent_(AOwner) {
+  if (owner_) owner_->InsertComponent(*this);
+}
+
+TComponent::~TComponent() {
+  destroying_ = true;
+  // Last first, so that each removal from the vector is cheap.
+  while (!components_.empty()) delete components_.back();
+  if (owner_) owner_->RemoveComponent(*this);
+}
+
+TComponent* TComponent::GetComponent(int index) const {
+  if (index < 0 || index >= GetComponentCount())
+    throw Exception(Format("List index out of bounds (%d)", {std::int64_t{index}}));
+  return components_[static_cast<std::size_t>(index)];
+}
+
+void TComponent::InsertComponent(TComponent& component) { components_.push_back(&component); }
+
+void TComponent::RemoveComponent(TComponent& component) {
+  auto it = std::find(components_.rbegin(), components_.rend(), &component);
+  if (it == components_.rend()) return;
+  components_.erase(std::next(it).base());
+  if (!component.name_.empty()) names_.erase(Lower(component.name_));
+  if (destroying_) return;
+  // Components that stood inside the removed one now stand where it stood.
+  for (TComponent* c : components_)
+    if (c->parent_ == &component) c->parent_ = component.parent_;
+}
+
+bool IsValidIdent(std::string_view name) {
+  auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
+  if (name.empty() || !letter(name[0])) return false;
+  return std::all_of(name.begin() + 1, name.end(),
+                     [&](char c) { return letter(c) || (c >= '0' && c <= '9'); });
+}
+
+void TComponent::SetName(const std::string& NewName) {
+  if (NewName == name_) return;
+  if (!NewName.empty() && !IsValidIdent(NewName))
+    throw EComponentError(Format("'%s' is not a valid component name", {NewName}));
+  std::string key = Lower(NewName);
+  if (owner_) {
+    if (!NewName.empty()) {
+      auto it = owner_->names_.find(key);
+      if (it != owner_->names_.end() && it->second != this)
+        throw EComponentError(Format("A component named %s already exists", {NewName}));
+    }
+    if (!name_.empty()) owner_->names_.erase(Lower(name_));
+    if (!NewName.empty()) owner_->names_[key] = this;
+  }
+  name_ = NewName;
+  if (owner_ && owner_->observer_) owner_->observer_->ComponentRenamed(*this);
+}
+
+TComponent* TComponent::FindComponent(std::string_view AName) const {
+  if (AName.empty()) return nullptr;
+  auto it = names_.find(Lower(AName));
+  return it == names_.end() ? nullptr : it->second;
+}
+
+// ---- class registry and palette ----
+
+namespace {
+struct Registry {
+  std::unordered_map<std::string, TClass> classes;  // by lower-case name
+  std::vector<TPalettePage> pages;
+};
+
+Registry& TheRegistry() {
+  static Registry registry;
+  return registry;
+}
+}  // namespace
+
+void RegisterClass(TClass aClass) {
+  auto& classes = TheRegistry().classes;
+  auto [it, inserted] = classes.emplace(Lower(aClass->Name), aClass);
+  if (!inserted && it->second != aClass)
+    throw EComponentError(Format("A class named %s is already registered", {aClass->Name}));
+}
+
+void UnRegisterClass(TClass aClass) {
+  auto& classes = TheRegistry().classes;
+  auto it = classes.find(Lower(aClass->Name));
+  if (it != classes.end() && it->second == aClass) classes.erase(it);
+}
+
+TClass GetClass(std::string_view className) {
+  auto& classes = TheRegistry().classes;
+  auto it = classes.find(Lower(className));
+  return it == classes.end() ? nullptr : it->second;
+}
+
+void RegisterComponents(const std::string& Page, const std::vector<TClass>& ComponentClasses) {
+  for (TClass c : ComponentClasses) RegisterClass(c);
+  auto& pages = TheRegistry().pages;
+  auto page = std::find_if(pages.begin(), pages.end(),
+                           [&](const TPalettePage& p) { return p.Name == Page; });
+  if (page == pages.end()) page = pages.insert(pages.end(), TPalettePage{Page, {}});
+  for (TClass c : ComponentClasses)
+    if (std::find(page->Classes.begin(), page->Classes.end(), c) == page->Classes.end())
+      page->Classes.push_back(c);
+}
+
+void UnRegisterComponents(TClass aClass) {
+  auto& pages = TheRegistry().pages;
+  for (auto& page : pages) std::erase(page.Classes, aClass);
+  std::erase_if(pages, [](const TPalettePage& p) { return p.Classes.empty(); });
+  UnRegisterClass(aClass);
+}
+
+const std::vector<TPalettePage>& Palette() { return TheRegistry().pages; }
+
+}  // namespace host

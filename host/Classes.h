@@ -1,0 +1,130 @@
+#pragma once
+// The component model: components and their owners, string lists, the class
+// registry and the component palette.
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "FormTree.h"
+#include "System.h"
+#include "TypInfo.h"
+
+namespace host {
+
+// Raised when a component name is refused.
+class EComponentError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// Ordered lines of text, never sorted. A line may hold any byte, tabs
+// included.
+class TStringList : public TObject {
+ public:
+  static const TClassInfo& StaticClass();
+  TClass ClassType() const override { return &StaticClass(); }
+
+  int Count() const { return static_cast<int>(lines_.size()); }
+  const std::string& Get(int index) const;
+  const std::string& operator[](int index) const { return Get(index); }
+  void Put(int index, const std::string& line);
+  int Add(const std::string& line);
+  void Clear() { lines_.clear(); }
+  void Assign(const TStringList& source) { lines_ = source.lines_; }
+  int IndexOf(std::string_view line) const;
+
+  const std::vector<std::string>& Lines() const { return lines_; }
+  void SetLines(std::vector<std::string> lines) { lines_ = std::move(lines); }
+
+ private:
+  std::vector<std::string> lines_;
+};
+
+class TComponent;
+
+// Told about changes to components; the designer of an open form listens
+// here to learn of renames.
+class IComponentObserver {
+ public:
+  virtual ~IComponentObserver() = default;
+  virtual void ComponentRenamed(TComponent& component) = 0;
+};
+
+class TComponent : public TObject {
+ public:
+  static const TClassInfo& StaticClass();
+  TClass ClassType() const override { return &StaticClass(); }
+
+  // Enters the new component into its owner's components; the owner then
+  // destroys it when it is destroyed itself.
+  explicit TComponent(TComponent* AOwner);
+  // Destroys the owned components and takes this one out of its owner.
+  ~TComponent() override;
+
+  TComponent* GetOwner() const { return owner_; }
+  int GetComponentCount() const { return static_cast<int>(components_.size()); }
+  TComponent* GetComponent(int index) const;
+  const std::vector<TComponent*>& Components() const { return components_; }
+
+  const std::string& GetName() const { return name_; }
+  // Accepts the current name (in any letter case) and the empty name; refuses
+  // a text that is not an identifier, or a name another component of the
+  // same owner holds (compared without regard to case), changing nothing.
+  virtual void SetName(const std::string& NewName);
+  // The owned component of that name, compared without regard to case; never
+  // finds the empty name.
+  TComponent* FindComponent(std::string_view AName) const;
+
+  // The component this one stands inside of in a form file (a control's
+  // parent panel); the owner when it stands directly in the form.
+  TComponent* GetParentComponent() const { return parent_; }
+  void SetParentComponent(TComponent* parent) { parent_ = parent; }
+
+  // Properties read from a form file, in their order there; published ones
+  // are served by their class's table when written back, the others are
+  // kept as read.
+  std::vector<FormProperty>& StoredProperties() { return stored_; }
+  const std::vector<FormProperty>& StoredProperties() const { return stored_; }
+
+  void SetObserver(IComponentObserver* observer) { observer_ = observer; }
+  IComponentObserver* GetObserver() const { return observer_; }
+
+ private:
+  void InsertComponent(TComponent& component);
+  void RemoveComponent(TComponent& component);
+
+  TComponent* owner_ = nullptr;
+  TComponent* parent_ = nullptr;
+  IComponentObserver* observer_ = nullptr;
+  bool destroying_ = false;
+  std::string name_;
+  std::vector<TComponent*> components_;
+  // Owned components by lower-case name, so that renaming every component of
+  // a form stays linear.
+  std::unordered_map<std::string, TComponent*> names_;
+  std::vector<FormProperty> stored_;
+};
+
+bool IsValidIdent(std::string_view name);
+
+// The class registry: creates components from class names read from form
+// files and resources.
+void RegisterClass(TClass aClass);
+void UnRegisterClass(TClass aClass);
+TClass GetClass(std::string_view className);  // nullptr when unknown
+
+// The component palette: pages in the order they were first registered,
+// classes of a page in registration order. Registering a component class also
+// enters it into the class registry.
+struct TPalettePage {
+  std::string Name;
+  std::vector<TClass> Classes;
+};
+void RegisterComponents(const std::string& Page, const std::vector<TClass>& ComponentClasses);
+void UnRegisterComponents(TClass aClass);
+const std::vector<TPalettePage>& Palette();
+
+}  // namespace host

@@ -1,0 +1,53 @@
+#include "SysUtils.h"
+
+namespace host {
+
+std::string Format(std::string_view pattern, std::initializer_list<FormatArg> args) {
+  std::string out;
+  auto next = args.begin();
+  auto take = [&](char spec) -> const FormatArg& {
+    if (next == args.end())
+      throw EConvertError(Format("Format '%s' has too few arguments", {std::string(pattern)}));
+    (void)spec;
+    return *next++;
+  };
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    char c = pattern[i];
+    if (c != '%') {
+      out += c;
+      continue;
+    }
+    if (++i == pattern.size()) throw EConvertError("Format pattern ends with a lone '%'");
+    char spec = pattern[i];
+    if (spec == '%') {
+      out += '%';
+    } else if (spec == 's' || spec == 'S') {
+      const auto* text = std::get_if<std::string>(&take(spec));
+      if (!text)
+        throw EConvertError(Format("Format '%s' expects text for %%%s",
+                                   {std::string(pattern), std::string(1, spec)}));
+      out += *text;
+    } else if (spec == 'd') {
+      const auto* number = std::get_if<std::int64_t>(&take(spec));
+      if (!number)
+        throw EConvertError(Format("Format '%s' expects a number for %%d", {std::string(pattern)}));
+      out += IntToStr(*number);
+    } else {
+      throw EConvertError(Format("Format '%s' has the unknown directive %%%s",
+                                 {std::string(pattern), std::string(1, spec)}));
+    }
+  }
+  return out;
+}
+
+std::string Trim(std::string_view text) {
+  auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+  std::size_t first = 0, last = text.size();
+  while (first < last && blank(text[first])) ++first;
+  while (last > first && blank(text[last - 1])) --last;
+  return std::string(text.substr(first, last - first));
+}
+
+std::string IntToStr(std::int64_t value) { return std::to_string(value); }
+
+}  // namespace host

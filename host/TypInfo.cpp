@@ -1,0 +1,112 @@
+#include "TypInfo.h"
+
+#include <cctype>
+#include <cstdint>
+
+namespace host {
+
+bool TClassInfo::InheritsFrom(TClass ancestor) const {
+  for (TClass c = this; c; c = c->Parent)
+    if (c == ancestor) return true;
+  return false;
+}
+
+namespace {
+template <class Info>
+const Info* FindIn(TClass c, std::vector<Info> TClassInfo::*table, std::string_view name) {
+  for (; c; c = c->Parent)
+    for (const Info& info : c->*table)
+      if (info.Name == name) return &info;
+  return nullptr;
+}
+}  // namespace
+
+const TPropInfo* TClassInfo::FindProperty(std::string_view name) const {
+  return FindIn(this, &TClassInfo::Properties, name);
+}
+
+const TFieldInfo* TClassInfo::FindField(std::string_view name) const {
+  return FindIn(this, &TClassInfo::Fields, name);
+}
+
+const TMethodInfo* TClassInfo::FindMethod(std::string_view name) const {
+  return FindIn(this, &TClassInfo::Methods, name);
+}
+
+std::vector<const TPropInfo*> TClassInfo::AllProperties() const {
+  std::vector<const TPropInfo*> all =
+      Parent ? Parent->AllProperties() : std::vector<const TPropInfo*>{};
+  for (const TPropInfo& p : Properties) all.push_back(&p);
+  return all;
+}
+
+PTypeInfo IntegerTypeInfo() {
+  static const TTypeInfo info{TTypeKind::Integer, "Integer"};
+  return &info;
+}
+
+PTypeInfo BooleanTypeInfo() {
+  static const TTypeInfo info{TTypeKind::Boolean, "Boolean"};
+  return &info;
+}
+
+PTypeInfo StringTypeInfo() {
+  static const TTypeInfo info{TTypeKind::String, "string"};
+  return &info;
+}
+
+PTypeInfo NotifyEventTypeInfo() {
+  static const TTypeInfo info{TTypeKind::Method, "TNotifyEvent"};
+  return &info;
+}
+
+namespace {
+[[noreturn]] void WrongKind(const FormValue& value, const char* expected) {
+  throw EConvertError(Format("expected %s, found '%s'", {std::string(expected), value.text}));
+}
+}  // namespace
+
+std::int64_t IntegerOf(const FormValue& value) {
+  if (value.kind != FormValue::Kind::Integer) WrongKind(value, "an integer");
+  const std::string& t = value.text;
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < t.size() && (t[i] == '-' || t[i] == '+')) negative = t[i++] == '-';
+  int base = 10;
+  if (i < t.size() && t[i] == '$') base = 16, ++i;
+  if (i == t.size()) WrongKind(value, "an integer");
+  std::uint64_t magnitude = 0;
+  for (; i < t.size(); ++i) {
+    int digit = std::isxdigit(static_cast<unsigned char>(t[i]))
+                    ? (std::isdigit(static_cast<unsigned char>(t[i])) ? t[i] - '0'
+                                                                      : (t[i] | 0x20) - 'a' + 10)
+                    : 99;
+    if (digit >= base || magnitude > (UINT64_MAX - digit) / base) WrongKind(value, "an integer");
+    magnitude = magnitude * base + digit;
+  }
+  // Hex literals are bit patterns: $FFFFFFFF is -1 for a 32-bit property.
+  if (base == 16 && !negative) return static_cast<std::int64_t>(magnitude);
+  if (magnitude > static_cast<std::uint64_t>(INT64_MAX) + (negative ? 1 : 0))
+    WrongKind(value, "an integer");
+  return negative ? static_cast<std::int64_t>(0 - magnitude) : static_cast<std::int64_t>(magnitude);
+}
+
+bool BooleanOf(const FormValue& value) {
+  if (value.kind == FormValue::Kind::Identifier) {
+    if (value.text == "True") return true;
+    if (value.text == "False") return false;
+  }
+  WrongKind(value, "True or False");
+}
+
+const std::string& StringOf(const FormValue& value) {
+  if (value.kind != FormValue::Kind::String) WrongKind(value, "a string");
+  return value.text;
+}
+
+const std::string& IdentifierOf(const FormValue& value) {
+  if (value.kind != FormValue::Kind::Identifier) WrongKind(value, "an identifier");
+  return value.text;
+}
+
+}  // namespace host

@@ -1,0 +1,118 @@
+#pragma once
+// Run-time type information: class descriptions with their published
+// properties, fields and handlers, as form files and the object inspector use
+// them.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "FormTree.h"
+#include "System.h"
+
+namespace host {
+
+class TComponent;
+
+enum class TTypeKind { Integer, Int64, Boolean, String, Enumeration, Set, Class, Method };
+
+struct TTypeInfo {
+  TTypeKind Kind;
+  std::string Name;
+};
+using PTypeInfo = const TTypeInfo*;
+
+// An event handler: the handler's name as stored in a form, and the bound
+// call when the form's class publishes that handler.
+using TNotifyEvent = std::function<void(TObject* Sender)>;
+
+struct TPropInfo {
+  std::string Name;  // may be dotted ("Font.Name")
+  PTypeInfo PropType;
+  std::function<FormValue(TObject&)> Get;                 // a read may rebuild the value
+  std::function<void(TObject&, const FormValue&)> Set{};  // empty: read-only
+  // Whether a value that no form file gave is written with the form anyway.
+  bool AlwaysStored = false;
+};
+
+// A published field of a form class: pointed at the control of that name
+// when the form is built from its resource.
+struct TFieldInfo {
+  std::string Name;
+  std::function<void(TObject& form, TComponent& control)> Bind;
+};
+
+// A published handler of a form class, bound by name from its resource.
+struct TMethodInfo {
+  std::string Name;
+  std::function<void(TObject& form, TObject* Sender)> Invoke;
+};
+
+struct TClassInfo {
+  std::string Name;
+  TClass Parent = nullptr;
+  // Creates an instance owned by the owner; empty for classes that are not
+  // created by name.
+  std::function<TComponent*(TComponent* Owner)> Create{};
+  std::vector<TPropInfo> Properties{};  // this class's own, in declaration order
+  std::vector<TFieldInfo> Fields{};
+  std::vector<TMethodInfo> Methods{};
+  TTypeInfo TypeInfo{TTypeKind::Class, Name};
+
+  bool InheritsFrom(TClass ancestor) const;
+  // Looks through this class and its ancestors.
+  const TPropInfo* FindProperty(std::string_view name) const;
+  const TFieldInfo* FindField(std::string_view name) const;
+  const TMethodInfo* FindMethod(std::string_view name) const;
+  // Published properties of the class and its ancestors, ancestors first.
+  std::vector<const TPropInfo*> AllProperties() const;
+};
+
+// Type information of the simple property types.
+PTypeInfo IntegerTypeInfo();
+PTypeInfo BooleanTypeInfo();
+PTypeInfo StringTypeInfo();
+PTypeInfo NotifyEventTypeInfo();
+
+template <class T>
+PTypeInfo TypeInfo() {
+  return &T::StaticClass().TypeInfo;
+}
+
+// Conversions between property values and form values; a value of the wrong
+// kind raises EConvertError naming what was expected.
+std::int64_t IntegerOf(const FormValue& value);
+bool BooleanOf(const FormValue& value);
+const std::string& StringOf(const FormValue& value);
+const std::string& IdentifierOf(const FormValue& value);
+
+// A published property served by a getter and a setter of the class.
+template <class T, class V>
+TPropInfo PublishedInteger(std::string name, V (T::*get)() const, void (T::*set)(V)) {
+  return {std::move(name), IntegerTypeInfo(),
+          [get](TObject& o) {
+            return FormValue::Integer(static_cast<std::int64_t>((static_cast<const T&>(o).*get)()));
+          },
+          [set](TObject& o, const FormValue& v) {
+            (static_cast<T&>(o).*set)(static_cast<V>(IntegerOf(v)));
+          }};
+}
+
+template <class T>
+TPropInfo PublishedBoolean(std::string name, bool (T::*get)() const, void (T::*set)(bool)) {
+  return {std::move(name), BooleanTypeInfo(),
+          [get](TObject& o) { return FormValue::Boolean((static_cast<const T&>(o).*get)()); },
+          [set](TObject& o, const FormValue& v) { (static_cast<T&>(o).*set)(BooleanOf(v)); }};
+}
+
+template <class T>
+TPropInfo PublishedString(std::string name, std::string (T::*get)() const,
+                          void (T::*set)(const std::string&)) {
+  return {std::move(name), StringTypeInfo(),
+          [get](TObject& o) { return FormValue::String((static_cast<const T&>(o).*get)()); },
+          [set](TObject& o, const FormValue& v) { (static_cast<T&>(o).*set)(StringOf(v)); }};
+}
+
+}  // namespace host

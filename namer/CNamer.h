@@ -1,0 +1,45 @@
+#pragma once
+// The namer: the non-visual component a user places on a form, whose
+// property Componenter lists the form's components grouped by type.
+
+#include <memory>
+#include <string>
+
+#include "Classes.h"
+
+namespace CNamer {
+
+// The namer's own errors; carries the message and nothing else.
+class EComponentNamerError : public host::Exception {
+ public:
+  using host::Exception::Exception;
+};
+
+class TComponentNamer : public host::TComponent {
+ public:
+  static const host::TClassInfo& StaticClass();
+  host::TClass ClassType() const override { return &StaticClass(); }
+
+  // Refuses an owner that is not a form and a form that already has a namer,
+  // before entering the owner, so a refused construction changes nothing.
+  explicit TComponentNamer(host::TComponent* AOwner);
+  ~TComponentNamer() override;
+
+  // The read accessor of Componenter: rebuilds the listing of the owner's
+  // components into the namer's own list, and returns that same list.
+  host::TStringList& GetFComponentList();
+  // Replaces the listing's lines by a copy of `Value`'s; they last until the
+  // next read.
+  void SetComponenter(const host::TStringList& Value);
+
+  // Whether some line of `List` is exactly `TypeName`.
+  static bool TypeExist(const host::TStringList& List, const std::string& TypeName);
+
+ private:
+  std::unique_ptr<host::TStringList> FComponentList;
+};
+
+// Puts the namer on the palette page "Quorth".
+void Register();
+
+}  // namespace CNamer

@@ -1,0 +1,35 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "SysUtils.h"
+
+using namespace host;
+
+TEST(Format, DirectivesAndMismatches) {
+  EXPECT_EQ(Format("%S", {std::string("TStringList")}), "TStringList");
+  EXPECT_EQ(Format("%s=%d%%", {std::string("x"), std::int64_t{-7}}), "x=-7%");
+  EXPECT_EQ(Format("no directives", {}), "no directives");
+  EXPECT_THROW(Format("%d", {std::string("text")}), EConvertError);
+  EXPECT_THROW(Format("%s %s", {std::string("one")}), EConvertError);
+  EXPECT_THROW(Format("%q", {std::int64_t{1}}), EConvertError);
+  EXPECT_THROW(Format("50%", {}), EConvertError);
+}
+
+TEST(Trim, StripsCodesUpTo32OnBothEndsOnly) {
+  EXPECT_EQ(Trim(" \t\r\n Btn1 \x01\x1f"), "Btn1");
+  EXPECT_EQ(Trim("\tA B\t"), "A B");
+  EXPECT_EQ(Trim(" \t "), "");
+  EXPECT_EQ(Trim("\x7f"
+                 "x"),
+            "\x7f"
+            "x");                           // DEL is above 32
+  EXPECT_EQ(Trim("\xc3\xa4"), "\xc3\xa4");  // UTF-8 bytes are kept
+}
+
+TEST(IntToStr, DecimalWithSignAndNoLeadingZeros) {
+  EXPECT_EQ(IntToStr(0), "0");
+  EXPECT_EQ(IntToStr(-2), "-2");
+  EXPECT_EQ(IntToStr(2147483648LL), "2147483648");
+  EXPECT_EQ(IntToStr(LLONG_MIN), "-9223372036854775808");
+}
