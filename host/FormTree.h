@@ -34,6 +34,10 @@ struct FormValue {
   std::vector<FormValue> items;                // Set (identifiers) and List
   std::vector<FormCollectionItem> collection;  // Collection
   SourcePos Pos;
+  // An identifier that named a component of the form when it was read: that
+  // component's serial number, so that it is written with the component's
+  // current name (0: not a reference).
+  std::uint64_t ComponentRef = 0;
 
   static FormValue Integer(std::int64_t v) {
     return {Kind::Integer, std::to_string(v), {}, {}, {}};
