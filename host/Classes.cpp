@@ -52,6 +52,8 @@ const TClassInfo& TComponent::StaticClass() {
 }
 
 TComponent::TComponent(TComponent* AOwner) : owner_(AOwner), parent_(AOwner) {
+  static std::uint64_t lastSerial = 0;
+  serial_ = ++lastSerial;
   if (owner_) owner_->InsertComponent(*this);
 }
 

@@ -2,6 +2,7 @@
 // The component model: components and their owners, string lists, the class
 // registry and the component palette.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -70,6 +71,8 @@ class TComponent : public TObject {
   const std::vector<TComponent*>& Components() const { return components_; }
 
   const std::string& GetName() const { return name_; }
+  // Unique in the process for the component's life and never reused.
+  std::uint64_t Serial() const { return serial_; }
   // Accepts the current name (in any letter case) and the empty name; refuses
   // a text that is not an identifier, or a name another component of the
   // same owner holds (compared without regard to case), changing nothing.
@@ -83,11 +86,12 @@ class TComponent : public TObject {
   TComponent* GetParentComponent() const { return parent_; }
   void SetParentComponent(TComponent* parent) { parent_ = parent; }
 
-  // Properties read from a form file, in their order there; published ones
-  // are served by their class's table when written back, the others are
-  // kept as read.
-  std::vector<FormProperty>& StoredProperties() { return stored_; }
-  const std::vector<FormProperty>& StoredProperties() const { return stored_; }
+  // What a form file held for this component besides its name, class and
+  // children: how its object opened, its index, and its properties in their
+  // order there. Published properties are served by the class's table when
+  // written back; the others are kept as read.
+  FormObject& Stored() { return stored_; }
+  const FormObject& Stored() const { return stored_; }
 
   void SetObserver(IComponentObserver* observer) { observer_ = observer; }
   IComponentObserver* GetObserver() const { return observer_; }
@@ -97,6 +101,7 @@ class TComponent : public TObject {
   void RemoveComponent(TComponent& component);
 
   TComponent* owner_ = nullptr;
+  std::uint64_t serial_;
   TComponent* parent_ = nullptr;
   IComponentObserver* observer_ = nullptr;
   bool destroying_ = false;
@@ -105,7 +110,7 @@ class TComponent : public TObject {
   // Owned components by lower-case name, so that renaming every component of
   // a form stays linear.
   std::unordered_map<std::string, TComponent*> names_;
-  std::vector<FormProperty> stored_;
+  FormObject stored_;
 };
 
 bool IsValidIdent(std::string_view name);

@@ -24,9 +24,19 @@ struct TTypeInfo {
 };
 using PTypeInfo = const TTypeInfo*;
 
-// An event handler: the handler's name as stored in a form, and the bound
-// call when the form's class publishes that handler.
 using TNotifyEvent = std::function<void(TObject* Sender)>;
+
+// An event property's value: the handler's name as stored in a form, and the
+// call it is bound to when the form's class publishes that handler (a form
+// opened for design keeps only the name).
+struct TEventHandler {
+  std::string Name;
+  TNotifyEvent Call;
+
+  void operator()(TObject* Sender) const {
+    if (Call) Call(Sender);
+  }
+};
 
 struct TPropInfo {
   std::string Name;  // may be dotted ("Font.Name")
@@ -35,6 +45,8 @@ struct TPropInfo {
   std::function<void(TObject&, const FormValue&)> Set{};  // empty: read-only
   // Whether a value that no form file gave is written with the form anyway.
   bool AlwaysStored = false;
+  // Event properties: the handler slot, which the form reader binds by name.
+  std::function<TEventHandler&(TObject&)> Event{};
 };
 
 // A published field of a form class: pointed at the control of that name
@@ -113,6 +125,16 @@ TPropInfo PublishedString(std::string name, std::string (T::*get)() const,
   return {std::move(name), StringTypeInfo(),
           [get](TObject& o) { return FormValue::String((static_cast<const T&>(o).*get)()); },
           [set](TObject& o, const FormValue& v) { (static_cast<T&>(o).*set)(StringOf(v)); }};
+}
+
+// An event property served by a handler slot of the class.
+template <class T>
+TPropInfo PublishedEvent(std::string name, TEventHandler T::*slot) {
+  auto handler = [slot](TObject& o) -> TEventHandler& { return static_cast<T&>(o).*slot; };
+  return {std::move(name), NotifyEventTypeInfo(),
+          [handler](TObject& o) { return FormValue::Identifier(handler(o).Name); },
+          [handler](TObject& o, const FormValue& v) { handler(o) = {IdentifierOf(v), {}}; },
+          false, handler};
 }
 
 }  // namespace host

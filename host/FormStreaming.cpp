@@ -1,0 +1,248 @@
+#include "FormStreaming.h"
+
+#include <unordered_map>
+#include <unordered_set>
+
+#include "FormText.h"
+
+namespace host {
+
+namespace {
+
+// A component of a class the host does not know: it reports the stored class
+// name and keeps every stored property for writing back.
+class TPlaceholderComponent : public TComponent {
+ public:
+  TPlaceholderComponent(TComponent* owner, std::string className)
+      : TComponent(owner), className_(std::move(className)) {}
+  std::string ClassName() const override { return className_; }
+
+ private:
+  std::string className_;
+};
+
+constexpr std::string_view kStringsSuffix = ".Strings";
+
+// The published property a stored property name stands for: the name itself,
+// or `X.Strings` for a string-list property X.
+const TPropInfo* PublishedFor(const TComponent& c, std::string_view name) {
+  if (const TPropInfo* p = c.ClassType()->FindProperty(name)) return p;
+  if (!name.ends_with(kStringsSuffix)) return nullptr;
+  const TPropInfo* p =
+      c.ClassType()->FindProperty(name.substr(0, name.size() - kStringsSuffix.size()));
+  return p && p->PropType == TypeInfo<TStringList>() ? p : nullptr;
+}
+
+std::string StoredName(const TPropInfo& p) {
+  return p.PropType == TypeInfo<TStringList>() ? p.Name + std::string(kStringsSuffix) : p.Name;
+}
+
+class Reader {
+ public:
+  Reader(TComponent& root, const std::string& source, bool bindToClass)
+      : root_(root), source_(source), bind_(bindToClass) {}
+
+  void ReadRoot(const FormObject& tree) {
+    if (!tree.Name.empty()) NameRoot(tree);
+    ReadBody(root_, tree, root_);
+    for (TComponent* c : read_) MarkReferences(c->Stored().Properties);
+  }
+
+ private:
+  [[noreturn]] void Fail(SourcePos pos, const std::string& reason) const {
+    throw EFormError(source_, pos, reason);
+  }
+
+  // A form built from its class's resource may already have a namesake among
+  // its owner's components (two dialogs open at once); it then stays unnamed.
+  void NameRoot(const FormObject& tree) {
+    if (bind_ && root_.GetOwner() && root_.GetOwner()->FindComponent(tree.Name)) return;
+    try {
+      root_.SetName(tree.Name);
+    } catch (const Exception& e) {
+      Fail(tree.Pos, e.Message());
+    }
+  }
+
+  void ReadBody(TComponent& c, const FormObject& obj, TComponent& owner) {
+    read_.push_back(&c);
+    c.Stored().opening = obj.opening;
+    c.Stored().Index = obj.Index;
+    for (const FormProperty& p : obj.Properties) ReadProperty(c, p);
+    // The components inside an inline object belong to it, not to the form.
+    TComponent& childOwner = obj.opening == FormObject::Opening::Inline && &c != &root_ ? c : owner;
+    for (const FormObject& child : obj.Children) ReadChild(c, child, childOwner);
+  }
+
+  void ReadChild(TComponent& parent, const FormObject& obj, TComponent& owner) {
+    TComponent* c = Create(obj, owner);
+    c->SetParentComponent(&parent);
+    if (!obj.Name.empty()) {
+      if (!IsValidIdent(obj.Name))
+        Fail(obj.Pos, "'" + obj.Name + "' is not a valid component name");
+      if (owner.FindComponent(obj.Name))
+        Fail(obj.Pos, "duplicate component name '" + obj.Name + "'");
+      c->SetName(obj.Name);
+      if (bind_) BindField(obj, *c);
+    }
+    ReadBody(*c, obj, owner);
+  }
+
+  TComponent* Create(const FormObject& obj, TComponent& owner) {
+    TClass cls = GetClass(obj.ClassName);
+    if (!cls || !cls->Create) {
+      if (bind_) Fail(obj.Pos, "class " + obj.ClassName + " is not registered");
+      return new TPlaceholderComponent(&owner, obj.ClassName);
+    }
+    try {
+      return cls->Create(&owner);
+    } catch (const Exception& e) {
+      Fail(obj.Pos, e.Message());
+    }
+  }
+
+  void BindField(const FormObject& obj, TComponent& c) {
+    const TFieldInfo* field = root_.ClassType()->FindField(obj.Name);
+    if (!field) Fail(obj.Pos, root_.ClassName() + " publishes no field '" + obj.Name + "'");
+    try {
+      field->Bind(root_, c);
+    } catch (const Exception& e) {
+      Fail(obj.Pos, "field '" + obj.Name + "': " + e.Message());
+    }
+  }
+
+  void ReadProperty(TComponent& c, const FormProperty& p) {
+    c.Stored().Properties.push_back(p);
+    const TPropInfo* info = PublishedFor(c, p.Name);
+    if (!info || !info->Set) return;
+    try {
+      if (info->Event) {
+        BindEvent(info->Event(c), p);
+      } else {
+        info->Set(c, p.Value);
+      }
+    } catch (const EFormError&) {
+      throw;
+    } catch (const Exception& e) {
+      Fail(p.Value.Pos, p.Name + ": " + e.Message());
+    }
+  }
+
+  void BindEvent(TEventHandler& slot, const FormProperty& p) {
+    slot = {IdentifierOf(p.Value), {}};
+    if (!bind_) return;
+    const TMethodInfo* method = root_.ClassType()->FindMethod(slot.Name);
+    if (!method) Fail(p.Value.Pos, root_.ClassName() + " publishes no handler '" + slot.Name + "'");
+    slot.Call = [root = &root_, method](TObject* sender) { method->Invoke(*root, sender); };
+  }
+
+  // A kept property whose value is a plain identifier naming a component of
+  // the form refers to that component (PopupMenu = PopupMenu1), also inside
+  // collection items; handler names are not references.
+  void MarkReferences(std::vector<FormProperty>& properties) {
+    for (FormProperty& p : properties) {
+      if (IsHandlerName(p.Name)) continue;
+      FormValue& v = p.Value;
+      if (v.kind == FormValue::Kind::Identifier) {
+        if (const TComponent* target = root_.FindComponent(v.text)) v.ComponentRef = target->Serial();
+      } else if (v.kind == FormValue::Kind::Collection) {
+        for (FormCollectionItem& item : v.collection) MarkReferences(item.Properties);
+      }
+    }
+  }
+
+  static bool IsHandlerName(std::string_view property) {
+    std::string_view last = property.substr(property.rfind('.') + 1);
+    return last.size() > 2 && last.starts_with("On") && last[2] >= 'A' && last[2] <= 'Z';
+  }
+
+  TComponent& root_;
+  const std::string& source_;
+  bool bind_;
+  std::vector<TComponent*> read_;
+};
+
+class Writer {
+ public:
+  explicit Writer(TComponent& root) {
+    bySerial_[root.Serial()] = &root;
+    Collect(root);
+    out_ = Write(root);
+  }
+  FormObject Take() { return std::move(out_); }
+
+ private:
+  // Groups every component of the tree under the component it stands in.
+  void Collect(TComponent& owner) {
+    for (TComponent* c : owner.Components()) {
+      bySerial_[c->Serial()] = c;
+      inside_[c->GetParentComponent()].push_back(c);
+      if (c->Stored().opening == FormObject::Opening::Inline) Collect(*c);
+    }
+  }
+
+  FormObject Write(TComponent& c) {
+    FormObject obj;
+    obj.opening = c.Stored().opening;
+    obj.Index = c.Stored().Index;
+    obj.Name = c.GetName();
+    obj.ClassName = c.ClassName();
+    obj.Properties = WriteProperties(c);
+    if (auto it = inside_.find(&c); it != inside_.end())
+      for (TComponent* child : it->second) obj.Children.push_back(Write(*child));
+    return obj;
+  }
+
+  std::vector<FormProperty> WriteProperties(TComponent& c) const {
+    std::vector<FormProperty> out;
+    std::unordered_set<const TPropInfo*> written;
+    for (const FormProperty& p : c.Stored().Properties) {
+      const TPropInfo* info = PublishedFor(c, p.Name);
+      if (info && info->Get) {
+        written.insert(info);
+        FormValue current = info->Get(c);
+        // An unchanged value keeps its spelling in the file.
+        out.push_back(current == p.Value ? p : FormProperty{p.Name, std::move(current), p.Pos});
+      } else {
+        out.push_back(p);
+        Resolve(out.back().Value);
+      }
+    }
+    for (const TPropInfo* info : c.ClassType()->AllProperties())
+      if (info->AlwaysStored && info->Get && !written.contains(info))
+        out.push_back({StoredName(*info), info->Get(c), {}});
+    return out;
+  }
+
+  // A reference is written with the current name of the component it
+  // named; one to a component that is gone keeps the name it was read with.
+  void Resolve(FormValue& v) const {
+    if (v.ComponentRef) {
+      if (auto it = bySerial_.find(v.ComponentRef); it != bySerial_.end()) v.text = it->second->GetName();
+    }
+    for (FormCollectionItem& item : v.collection)
+      for (FormProperty& p : item.Properties) Resolve(p.Value);
+  }
+
+  std::unordered_map<const TComponent*, std::vector<TComponent*>> inside_;
+  std::unordered_map<std::uint64_t, const TComponent*> bySerial_;
+  FormObject out_;
+};
+
+}  // namespace
+
+void ReadComponents(TComponent& root, const FormObject& tree, const std::string& source,
+                    bool bindToClass) {
+  Reader(root, source, bindToClass).ReadRoot(tree);
+}
+
+std::unique_ptr<TForm> LoadForm(const FormObject& tree, const std::string& source) {
+  auto form = std::make_unique<TForm>(nullptr);
+  form->SetStoredClassName(tree.ClassName);
+  ReadComponents(*form, tree, source, /*bindToClass=*/false);
+  return form;
+}
+
+FormObject WriteComponents(TComponent& root) { return Writer(root).Take(); }
+
+}  // namespace host

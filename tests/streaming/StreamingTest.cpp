@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+
+#include "CNamer.h"
+#include "FormStreaming.h"
+#include "FormText.h"
+#include "StdCtrls.h"
+
+using namespace host;
+using CNamer::TComponentNamer;
+
+namespace {
+
+FormObject Parse(const std::string& text) { return ParseFormText(text, "test.form").Root; }
+
+std::unique_ptr<TForm> Load(const std::string& text) { return LoadForm(Parse(text), "test.form"); }
+
+std::string ErrorOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const EFormError& e) {
+    return e.what();
+  }
+  return "no error";
+}
+
+// The host's classes a form file may name, and the namer, as a loaded package
+// would register them.
+class Streaming : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (TClass c : classes_) RegisterClass(c);
+  }
+  void TearDown() override {
+    for (TClass c : classes_) UnRegisterClass(c);
+  }
+  std::vector<TClass> classes_{&TButton::StaticClass(), &TEdit::StaticClass(),
+                               &TComponentNamer::StaticClass()};
+};
+
+const std::string kNested = R"(object MainForm: TMainForm
+  Left = 10
+  Caption = 'Main'
+  OnCreate = FormCreate
+  object Panel1: TPanel
+    Align = alTop
+    object Button1: TButton
+      Caption = 'OK'
+    end
+    object Grid1: TStringGrid
+      Columns = <
+        item
+          Width = 64
+        end>
+    end
+  end
+  object Edit1: TEdit
+    PopupMenu = Menu1
+  end
+  inline Frame1: TFrame1
+    object Button1: TButton
+    end
+  end
+  object TDataSource
+  end
+end
+)";
+
+TEST_F(Streaming, LoadsEveryObjectOwnedByTheFormInFileOrder) {
+  auto form = Load(kNested);
+  EXPECT_EQ(form->ClassName(), "TMainForm");
+  EXPECT_EQ(form->GetName(), "MainForm");
+  std::vector<std::string> seen;
+  for (TComponent* c : form->Components()) seen.push_back(c->ClassName() + " " + c->GetName());
+  EXPECT_EQ(seen, (std::vector<std::string>{"TPanel Panel1", "TButton Button1", "TStringGrid Grid1",
+                                            "TEdit Edit1", "TFrame1 Frame1", "TDataSource "}));
+  TComponent* frame = form->FindComponent("Frame1");
+  ASSERT_EQ(frame->GetComponentCount(), 1);  // the frame's button is the frame's own
+  EXPECT_EQ(frame->GetComponent(0)->GetParentComponent(), frame);
+  EXPECT_EQ(form->FindComponent("Button1")->GetParentComponent(), form->FindComponent("Panel1"));
+  EXPECT_TRUE(form->FindComponent("Button1")->Is<TButton>());
+}
+
+TEST_F(Streaming, WritesBackTheTreeItRead) {
+  auto form = Load(kNested);
+  EXPECT_EQ(WriteComponents(*form), Parse(kNested));
+}
+
+TEST_F(Streaming, ReadsWrittenRenamesAndNewComponents) {
+  auto form = Load(kNested);
+  form->FindComponent("Button1")->SetName("Ok1");
+  delete form->FindComponent("Grid1");
+  (new TEdit(form.get()))->SetName("Edit2");
+  FormObject written = WriteComponents(*form);
+  ASSERT_EQ(written.Children.size(), 5u);
+  EXPECT_EQ(written.Children[0].Children.size(), 1u);
+  EXPECT_EQ(written.Children[0].Children[0].Name, "Ok1");
+  EXPECT_EQ(written.Children[4].Name, "Edit2");
+  EXPECT_EQ(written.Children[4].ClassName, "TEdit");
+}
+
+TEST_F(Streaming, NamerTakesItsStoredListingAndWritesTheCurrentOne) {
+  auto form = Load(R"(object Form1: TForm1
+  object Button1: TButton
+  end
+  object ComponentNamer1: TComponentNamer
+    Componenter.Strings = (
+      'stale')
+  end
+end
+)");
+  auto& namer = form->FindComponent("ComponentNamer1")->As<TComponentNamer>();
+  EXPECT_EQ(namer.GetFComponentList().Count(), 4);  // a read rebuilds it
+  FormObject written = WriteComponents(*form);
+  const FormProperty& listing = written.Children[1].Properties.at(0);
+  EXPECT_EQ(listing.Name, "Componenter.Strings");
+  EXPECT_EQ(listing.Value,
+            FormValue::List({FormValue::String("TButton"), FormValue::String("\tButton1"),
+                             FormValue::String("TComponentNamer"),
+                             FormValue::String("\tComponentNamer1")}));
+
+  auto fresh = Load("object Form2: TForm2\nend\n");
+  (new TComponentNamer(fresh.get()))->SetName("ComponentNamer1");
+  EXPECT_EQ(WriteComponents(*fresh).Children.at(0).Properties.at(0).Name, "Componenter.Strings");
+}
+
+TEST_F(Streaming, ErrorsNameThePlaceAndLeaveNothing) {
+  EXPECT_EQ(ErrorOf([] {
+              Load("object F: TF\n  object B: TButton\n  end\n  object b: TEdit\n  end\nend\n");
+            }),
+            "test.form:4:3: duplicate component name 'b'");
+  EXPECT_EQ(ErrorOf([] {
+              Load(
+                  "object F: TF\n  object N1: TComponentNamer\n  end\n  object N2: "
+                  "TComponentNamer\n  end\nend\n");
+            }),
+            "test.form:4:3: Only one instance of ComponentNamer");
+  EXPECT_EQ(ErrorOf([] {
+              Load(
+                  "object F: TF\n  object N1: TComponentNamer\n    Componenter.Strings = 5\n  "
+                  "end\nend\n");
+            }),
+            "test.form:3:27: Componenter.Strings: expected a string, found '5'");
+  // Inside an inline object the owner is not a form.
+  EXPECT_EQ(ErrorOf([] {
+              Load(
+                  "object F: TF\n  inline X: TFrame\n    object N: TComponentNamer\n    end\n  "
+                  "end\nend\n");
+            }),
+            "test.form:3:5: Componentnamer Owner has to be a form!");
+}
+
+// A form class with published fields and handlers, built from a resource.
+class TProbeButton : public TButton {
+ public:
+  static const TClassInfo& StaticClass() {
+    static const TClassInfo info{
+        .Name = "TProbeButton",
+        .Parent = &TButton::StaticClass(),
+        .Create = [](TComponent* o) -> TComponent* { return new TProbeButton(o); },
+        .Properties = {PublishedEvent("OnClick", &TProbeButton::OnClick)}};
+    return info;
+  }
+  TClass ClassType() const override { return &StaticClass(); }
+  using TButton::TButton;
+  TEventHandler OnClick;
+};
+
+class TProbeForm : public TForm {
+ public:
+  static const TClassInfo& StaticClass() {
+    static const TClassInfo info{
+        .Name = "TProbeForm",
+        .Parent = &TForm::StaticClass(),
+        .Fields = {{"Go", [](TObject& f,
+                             TComponent& c) { f.As<TProbeForm>().Go = &c.As<TProbeButton>(); }}},
+        .Methods = {{"GoClick", [](TObject& f, TObject*) { ++f.As<TProbeForm>().clicks; }}}};
+    return info;
+  }
+  TClass ClassType() const override { return &StaticClass(); }
+  using TForm::TForm;
+  TProbeButton* Go = nullptr;
+  int clicks = 0;
+};
+
+TEST_F(Streaming, ResourceBindsPublishedFieldsAndHandlersByName) {
+  RegisterClass(&TProbeButton::StaticClass());
+  TProbeForm form(nullptr);
+  ReadComponents(form,
+                 Parse("object Probe: TProbeForm\n  object Go: TProbeButton\n    OnClick = "
+                       "GoClick\n  end\nend\n"),
+                 "TPROBEFORM", true);
+  ASSERT_NE(form.Go, nullptr);
+  form.Go->OnClick(form.Go);
+  EXPECT_EQ(form.clicks, 1);
+  EXPECT_EQ(WriteComponents(form).Children.at(0).Properties.at(0).Value,
+            FormValue::Identifier("GoClick"));
+
+  TProbeForm other(nullptr);
+  EXPECT_EQ(ErrorOf([&] {
+              ReadComponents(
+                  other, Parse("object P: TProbeForm\n  object Stop: TProbeButton\n  end\nend\n"),
+                  "TPROBEFORM", true);
+            }),
+            "TPROBEFORM:2:3: TProbeForm publishes no field 'Stop'");
+  TProbeForm third(nullptr);
+  EXPECT_EQ(ErrorOf([&] {
+              ReadComponents(third,
+                             Parse("object P: TProbeForm\n  object Go: TProbeButton\n    OnClick = "
+                                   "Nope\n  end\nend\n"),
+                             "TPROBEFORM", true);
+            }),
+            "TPROBEFORM:3:15: TProbeForm publishes no handler 'Nope'");
+  UnRegisterClass(&TProbeButton::StaticClass());
+}
+
+}  // namespace
