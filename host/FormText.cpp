@@ -466,8 +466,11 @@ class Reader {
     FormValue v;
     v.kind = FormValue::Kind::String;
     v.Pos = PosAt(p_);
+    const char* first = p_;
+    const char* last = p_;
     for (;;) {
       ScanStringPieces(v.text);
+      last = p_;
       SkipBlanks();
       // `+` continues the string, unless it signs a number (the next item of a list).
       if (p_ == end_ || *p_ != '+') break;
@@ -477,6 +480,7 @@ class Reader {
       RequireMore();
       if (*p_ != '\'' && *p_ != '#') Fail(p_, "expected a string after '+'");
     }
+    v.Spelling.assign(first, last);
     return v;
   }
 
@@ -605,6 +609,7 @@ class Reader {
     FormValue v;
     v.kind = FormValue::Kind::Binary;
     v.Pos = PosAt(p_);
+    const char* first = p_;
     ++p_;
     for (;;) {
       SkipBlanks();
@@ -617,6 +622,7 @@ class Reader {
     }
     if (v.text.size() % 2 != 0) Fail(v.Pos, "binary data has an odd number of hex digits");
     ++p_;
+    v.Spelling.assign(first, p_);
     return v;
   }
 
@@ -729,7 +735,10 @@ class Writer {
         out_ += v.text;
         break;
       case FormValue::Kind::String:
-        WriteString(v.text, level);
+        if (v.Spelling.empty())
+          WriteString(v.text, level);
+        else
+          out_ += v.Spelling;
         break;
       case FormValue::Kind::Set:
         out_ += '[';
@@ -748,6 +757,10 @@ class Writer {
         out_ += ')';
         break;
       case FormValue::Kind::Binary:
+        if (!v.Spelling.empty()) {
+          out_ += v.Spelling;
+          break;
+        }
         out_ += '{';
         for (std::size_t i = 0; i < v.text.size(); i += kLineChunk) {
           NewLine(level + 1);

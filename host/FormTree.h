@@ -38,6 +38,10 @@ struct FormValue {
   // component's serial number, so that it is written with the component's
   // current name (0: not a reference).
   std::uint64_t ComponentRef = 0;
+  // Strings and binary data: the value exactly as it stood in the file (its
+  // pieces, codes and line breaks), written back as it stood so that a form
+  // another tool wrote keeps its spelling; empty for values made in code.
+  std::string Spelling{};
 
   static FormValue Integer(std::int64_t v) {
     return {Kind::Integer, std::to_string(v), {}, {}, {}};
