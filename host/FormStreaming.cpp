@@ -45,7 +45,10 @@ class Reader {
   void ReadRoot(const FormObject& tree) {
     if (!tree.Name.empty()) NameRoot(tree);
     ReadBody(root_, tree, root_);
-    for (TComponent* c : read_) MarkReferences(c->Stored().Properties);
+    for (TComponent* c : read_) {
+      MarkReferences(c->Stored().Properties);
+      RememberLoadedValues(*c);
+    }
   }
 
  private:
@@ -144,11 +147,19 @@ class Reader {
       if (IsHandlerName(p.Name)) continue;
       FormValue& v = p.Value;
       if (v.kind == FormValue::Kind::Identifier) {
-        if (const TComponent* target = root_.FindComponent(v.text)) v.ComponentRef = target->Serial();
+        if (const TComponent* target = root_.FindComponent(v.text))
+          v.ComponentRef = target->Serial();
       } else if (v.kind == FormValue::Kind::Collection) {
         for (FormCollectionItem& item : v.collection) MarkReferences(item.Properties);
       }
     }
+  }
+
+  // Taken once the whole form is read, since a value may depend on others.
+  static void RememberLoadedValues(TComponent& c) {
+    for (FormProperty& p : c.Stored().Properties)
+      if (const TPropInfo* info = PublishedFor(c, p.Name); info && info->Get && !info->AlwaysStored)
+        p.Loaded = info->Get(c);
   }
 
   static bool IsHandlerName(std::string_view property) {
@@ -201,8 +212,10 @@ class Writer {
       if (info && info->Get) {
         written.insert(info);
         FormValue current = info->Get(c);
-        // An unchanged value keeps its spelling in the file.
-        out.push_back(current == p.Value ? p : FormProperty{p.Name, std::move(current), p.Pos});
+        // An unchanged value keeps its spelling in the file; a property that
+        // is always stored is always written from its current value.
+        const bool unchanged = !info->AlwaysStored && p.Loaded && current == *p.Loaded;
+        out.push_back(unchanged ? p : FormProperty{p.Name, std::move(current), p.Pos});
       } else {
         out.push_back(p);
         Resolve(out.back().Value);
@@ -218,7 +231,8 @@ class Writer {
   // named; one to a component that is gone keeps the name it was read with.
   void Resolve(FormValue& v) const {
     if (v.ComponentRef) {
-      if (auto it = bySerial_.find(v.ComponentRef); it != bySerial_.end()) v.text = it->second->GetName();
+      if (auto it = bySerial_.find(v.ComponentRef); it != bySerial_.end())
+        v.text = it->second->GetName();
     }
     for (FormCollectionItem& item : v.collection)
       for (FormProperty& p : item.Properties) Resolve(p.Value);

@@ -66,6 +66,10 @@ struct FormProperty {
   std::string Name;  // may be dotted ("Font.Name", "Items.Strings")
   FormValue Value;
   SourcePos Pos;
+  // A property its class publishes: the value the class gave back right after
+  // the form was read, so that writing can tell the value is unchanged and
+  // keep the file's spelling of it ($10, TRUE).
+  std::optional<FormValue> Loaded{};
 
   friend bool operator==(const FormProperty& a, const FormProperty& b) {
     return a.Name == b.Name && a.Value == b.Value;

@@ -157,12 +157,20 @@ class TProbeButton : public TButton {
         .Name = "TProbeButton",
         .Parent = &TButton::StaticClass(),
         .Create = [](TComponent* o) -> TComponent* { return new TProbeButton(o); },
-        .Properties = {PublishedEvent("OnClick", &TProbeButton::OnClick)}};
+        .Properties = {PublishedEvent("OnClick", &TProbeButton::OnClick),
+                       PublishedInteger("Tag", &TProbeButton::GetTag, &TProbeButton::SetTag),
+                       PublishedBoolean("Flat", &TProbeButton::GetFlat, &TProbeButton::SetFlat)}};
     return info;
   }
   TClass ClassType() const override { return &StaticClass(); }
   using TButton::TButton;
   TEventHandler OnClick;
+  int GetTag() const { return tag; }
+  void SetTag(int value) { tag = value; }
+  bool GetFlat() const { return flat; }
+  void SetFlat(bool value) { flat = value; }
+  int tag = 0;
+  bool flat = false;
 };
 
 class TProbeForm : public TForm {
@@ -210,6 +218,23 @@ TEST_F(Streaming, ResourceBindsPublishedFieldsAndHandlersByName) {
                              "TPROBEFORM", true);
             }),
             "TPROBEFORM:3:15: TProbeForm publishes no handler 'Nope'");
+  UnRegisterClass(&TProbeButton::StaticClass());
+}
+
+TEST_F(Streaming, UnchangedPublishedValuesKeepTheirSpelling) {
+  RegisterClass(&TProbeButton::StaticClass());
+  const std::string text =
+      "object F: TF\n  object A: TProbeButton\n    Tag = $10\n    Flat = TRUE\n  end\n"
+      "  object B: TProbeButton\n    Tag = $10\n    Flat = TRUE\n  end\nend\n";
+  auto form = Load(text);
+  TProbeButton& b = form->FindComponent("B")->As<TProbeButton>();
+  EXPECT_EQ(b.tag, 16);
+  EXPECT_TRUE(b.flat);
+  b.SetTag(17);
+  b.SetFlat(false);
+  EXPECT_EQ(FormatFormText(WriteComponents(*form)),
+            "object F: TF\n  object A: TProbeButton\n    Tag = $10\n    Flat = TRUE\n  end\n"
+            "  object B: TProbeButton\n    Tag = 17\n    Flat = False\n  end\nend\n");
   UnRegisterClass(&TProbeButton::StaticClass());
 }
 
