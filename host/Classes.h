@@ -120,6 +120,9 @@ bool IsValidIdent(std::string_view name);
 void RegisterClass(TClass aClass);
 void UnRegisterClass(TClass aClass);
 TClass GetClass(std::string_view className);  // nullptr when unknown
+// The host's own component classes, which the registry knows without anyone
+// registering them (listed in HostClasses.cpp).
+const std::vector<TClass>& HostClasses();
 
 // The component palette: pages in the order they were first registered,
 // classes of a page in registration order. Registering a component class also
@@ -131,5 +134,10 @@ struct TPalettePage {
 void RegisterComponents(const std::string& Page, const std::vector<TClass>& ComponentClasses);
 void UnRegisterComponents(TClass aClass);
 const std::vector<TPalettePage>& Palette();
+
+// Takes out every class and palette entry registered while `module` was
+// registering (see RegisteringModule).
+struct TLibModule;
+void UnRegisterModuleClasses(const TLibModule* module);
 
 }  // namespace host

@@ -1,10 +1,135 @@
 #include "Forms.h"
 
+#include "FormStreaming.h"
+#include "FormText.h"
+#include "Packages.h"
+
 namespace host {
 
+namespace {
+const TIdentTable& BorderStyleIdents() {
+  static const TIdentTable table{
+      .Type = {TTypeKind::Enumeration, "TFormBorderStyle"},
+      .Idents = {{"bsNone", bsNone},
+                 {"bsSingle", bsSingle},
+                 {"bsSizeable", bsSizeable},
+                 {"bsDialog", bsDialog},
+                 {"bsToolWindow", bsToolWindow},
+                 {"bsSizeToolWin", bsSizeToolWin}},
+  };
+  return table;
+}
+
+const TIdentTable& BorderIconIdents() {
+  static const TIdentTable table{
+      .Type = {TTypeKind::Set, "TBorderIcons"},
+      .Idents = {{"biSystemMenu", biSystemMenu},
+                 {"biMinimize", biMinimize},
+                 {"biMaximize", biMaximize},
+                 {"biHelp", biHelp}},
+  };
+  return table;
+}
+
+const TIdentTable& PositionIdents() {
+  static const TIdentTable table{
+      .Type = {TTypeKind::Enumeration, "TPosition"},
+      .Idents = {{"poDesigned", poDesigned},
+                 {"poDefault", poDefault},
+                 {"poDefaultPosOnly", poDefaultPosOnly},
+                 {"poDefaultSizeOnly", poDefaultSizeOnly},
+                 {"poScreenCenter", poScreenCenter},
+                 {"poDesktopCenter", poDesktopCenter},
+                 {"poMainFormCenter", poMainFormCenter},
+                 {"poOwnerFormCenter", poOwnerFormCenter}},
+  };
+  return table;
+}
+
+// A property of the form's font: `get` and `set` reach one member of it.
+TPropInfo FontProperty(std::string name, PTypeInfo type, FormValue (*get)(const TFont&),
+                       void (*set)(TFont&, const FormValue&)) {
+  return {std::move(name), type,
+          [get](TObject& o) { return get(static_cast<TCustomForm&>(o).Font()); },
+          [set](TObject& o, const FormValue& v) { set(static_cast<TCustomForm&>(o).Font(), v); }};
+}
+
+std::string UpperCase(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return out;
+}
+}  // namespace
+
 const TClassInfo& TCustomForm::StaticClass() {
-  static const TClassInfo info{.Name = "TCustomForm", .Parent = &TComponent::StaticClass()};
+  using T = TCustomForm;
+  static const TClassInfo info{
+      .Name = "TCustomForm",
+      .Parent = &TWinControl::StaticClass(),
+      .Properties =
+          {PublishedCaption(),
+           PublishedIdent<T>("BorderStyle", BorderStyleIdents(), &T::GetBorderStyle,
+                             &T::SetBorderStyle),
+           PublishedSet<T>("BorderIcons", BorderIconIdents(), &T::GetBorderIcons,
+                           &T::SetBorderIcons),
+           PublishedInteger<T>("ClientWidth", &T::GetClientWidth, &T::SetClientWidth),
+           PublishedInteger<T>("ClientHeight", &T::GetClientHeight, &T::SetClientHeight),
+           PublishedIdent<T>("Position", PositionIdents(), &T::GetPosition, &T::SetPosition),
+           FontProperty(
+               "Font.Charset", &CharsetIdents().Type,
+               [](const TFont& f) { return CharsetIdents().ValueOf(f.Charset); },
+               [](TFont& f, const FormValue& v) {
+                 f.Charset = static_cast<TFontCharset>(CharsetIdents().Parse(v));
+               }),
+           FontProperty(
+               "Font.Color", &ColorIdents().Type,
+               [](const TFont& f) { return ColorIdents().ValueOf(f.Color); },
+               [](TFont& f, const FormValue& v) {
+                 f.Color = static_cast<TColor>(ColorIdents().Parse(v));
+               }),
+           FontProperty(
+               "Font.Height", IntegerTypeInfo(),
+               [](const TFont& f) { return FormValue::Integer(f.Height); },
+               [](TFont& f, const FormValue& v) { f.Height = static_cast<int>(IntegerOf(v)); }),
+           FontProperty(
+               "Font.Name", StringTypeInfo(),
+               [](const TFont& f) { return FormValue::String(f.Name); },
+               [](TFont& f, const FormValue& v) { f.Name = StringOf(v); }),
+           FontProperty(
+               "Font.Style", &FontStyleIdents().Type,
+               [](const TFont& f) { return SetValueOf(FontStyleIdents(), f.Style.Bits()); },
+               [](TFont& f, const FormValue& v) {
+                 f.Style = TFontStyles::FromBits(ParseSet(FontStyleIdents(), v));
+               }),
+           PublishedInteger<T>("PixelsPerInch", &T::GetPixelsPerInch, &T::SetPixelsPerInch),
+           PublishedInteger<T>("TextHeight", &T::GetTextHeight, &T::SetTextHeight),
+           PublishedEvent<T>("OnCreate", &T::OnCreate)},
+  };
   return info;
+}
+
+void TCustomForm::ReadResource() {
+  const std::string resource = UpperCase(ClassType()->Name);
+  std::optional<std::string_view> text = FindResource(resource);
+  if (!text) throw EResNotFound(Format("resource '%s' not found", {resource}));
+  FormDocument document = ParseFormText(*text, resource);
+  if (document.Root.ClassName != ClassType()->Name)
+    throw EFormError(
+        resource, document.Root.Pos,
+        "the resource holds " + document.Root.ClassName + ", not " + ClassType()->Name);
+  ReadComponents(*this, document.Root, resource, /*bindToClass=*/true);
+  OnCreate(this);
+}
+
+TModalResult TCustomForm::ShowModal() {
+  IModalPresenter* presenter = Application().ModalPresenter();
+  if (!presenter)
+    throw Exception(
+        Format("cannot show form %s: the application has no modal presenter", {GetName()}));
+  modalResult_ = mrNone;
+  modalResult_ = presenter->Present(*this);
+  return modalResult_;
 }
 
 const TClassInfo& TForm::StaticClass() {
@@ -14,6 +139,22 @@ const TClassInfo& TForm::StaticClass() {
       .Create = [](TComponent* owner) -> TComponent* { return new TForm(owner); },
   };
   return info;
+}
+
+TCustomForm* GetParentForm(const TComponent& control) {
+  for (TComponent* c = control.GetParentComponent(); c; c = c->GetParentComponent())
+    if (auto* form = dynamic_cast<TCustomForm*>(c)) return form;
+  return nullptr;
+}
+
+const TClassInfo& TApplication::StaticClass() {
+  static const TClassInfo info{.Name = "TApplication", .Parent = &TComponent::StaticClass()};
+  return info;
+}
+
+TApplication& Application() {
+  static TApplication application(nullptr);
+  return application;
 }
 
 }  // namespace host

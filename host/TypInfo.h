@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "FormTree.h"
@@ -100,6 +102,18 @@ bool BooleanOf(const FormValue& value);
 const std::string& StringOf(const FormValue& value);
 const std::string& IdentifierOf(const FormValue& value);
 
+// An integer value that must fit the property's type; a hex literal may give
+// the type's bit pattern ($FFFFFFFF is -1 for a 32-bit property).
+template <class V>
+V IntegerOf(const FormValue& value) {
+  const std::int64_t n = IntegerOf(value);
+  if (std::in_range<V>(n)) return static_cast<V>(n);
+  using Bits = std::make_unsigned_t<V>;
+  if (value.text.find('$') != std::string::npos && std::in_range<Bits>(n))
+    return static_cast<V>(static_cast<Bits>(n));
+  throw EConvertError(value.text + " is out of range");
+}
+
 // A published property served by a getter and a setter of the class.
 template <class T, class V>
 TPropInfo PublishedInteger(std::string name, V (T::*get)() const, void (T::*set)(V)) {
@@ -107,9 +121,7 @@ TPropInfo PublishedInteger(std::string name, V (T::*get)() const, void (T::*set)
           [get](TObject& o) {
             return FormValue::Integer(static_cast<std::int64_t>((static_cast<const T&>(o).*get)()));
           },
-          [set](TObject& o, const FormValue& v) {
-            (static_cast<T&>(o).*set)(static_cast<V>(IntegerOf(v)));
-          }};
+          [set](TObject& o, const FormValue& v) { (static_cast<T&>(o).*set)(IntegerOf<V>(v)); }};
 }
 
 template <class T>
@@ -131,10 +143,14 @@ TPropInfo PublishedString(std::string name, std::string (T::*get)() const,
 template <class T>
 TPropInfo PublishedEvent(std::string name, TEventHandler T::*slot) {
   auto handler = [slot](TObject& o) -> TEventHandler& { return static_cast<T&>(o).*slot; };
-  return {std::move(name), NotifyEventTypeInfo(),
+  return {std::move(name),
+          NotifyEventTypeInfo(),
           [handler](TObject& o) { return FormValue::Identifier(handler(o).Name); },
-          [handler](TObject& o, const FormValue& v) { handler(o) = {IdentifierOf(v), {}}; },
-          false, handler};
+          [handler](TObject& o, const FormValue& v) {
+            handler(o) = {IdentifierOf(v), {}};
+          },
+          false,
+          handler};
 }
 
 }  // namespace host

@@ -6,16 +6,17 @@
 #include <string>
 
 #include "Classes.h"
+#include "Packages.h"
 
 namespace CNamer {
 
 // The namer's own errors; carries the message and nothing else.
-class EComponentNamerError : public host::Exception {
+class PACKAGE_EXPORT EComponentNamerError : public host::Exception {
  public:
   using host::Exception::Exception;
 };
 
-class TComponentNamer : public host::TComponent {
+class PACKAGE_EXPORT TComponentNamer : public host::TComponent {
  public:
   static const host::TClassInfo& StaticClass();
   host::TClass ClassType() const override { return &StaticClass(); }

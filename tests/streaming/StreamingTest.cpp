@@ -238,4 +238,13 @@ TEST_F(Streaming, UnchangedPublishedValuesKeepTheirSpelling) {
   UnRegisterClass(&TProbeButton::StaticClass());
 }
 
+TEST_F(Streaming, IntegersMustFitTheirProperty) {
+  EXPECT_EQ(ErrorOf([] {
+              Load("object F: TF\n  object B: TButton\n    Left = 99999999999\n  end\nend\n");
+            }),
+            "test.form:3:12: Left: 99999999999 is out of range");
+  auto form = Load("object F: TF\n  object B: TButton\n    Left = $FFFFFFFF\n  end\nend\n");
+  EXPECT_EQ(form->FindComponent("B")->As<TControl>().GetLeft(), -1);
+}
+
 }  // namespace

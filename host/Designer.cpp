@@ -1,0 +1,20 @@
+#include "Designer.h"
+
+namespace host {
+
+TFormDesigner::TFormDesigner(TComponent& form) : form_(form) {
+  if (form.GetObserver())
+    throw Exception(Format("Form %s is already open in a designer", {form.GetName()}));
+  form.SetObserver(this);
+}
+
+TFormDesigner::~TFormDesigner() { form_.SetObserver(nullptr); }
+
+void TFormDesigner::Modified() {
+  ++notifications_;
+  changed_ = true;
+}
+
+void TFormDesigner::ComponentRenamed(TComponent& /*component*/) { changed_ = true; }
+
+}  // namespace host

@@ -1,0 +1,36 @@
+#pragma once
+// The designer of an open form: what property editors tell when they change
+// the form, and what the designer program asks before it saves.
+
+#include "Classes.h"
+
+namespace host {
+
+class TFormDesigner final : private IComponentObserver {
+ public:
+  // Becomes the form's observer, so that renaming one of its components marks
+  // it changed. A form has at most one designer, and outlives it.
+  explicit TFormDesigner(TComponent& form);
+  ~TFormDesigner() override;
+  TFormDesigner(const TFormDesigner&) = delete;
+  TFormDesigner& operator=(const TFormDesigner&) = delete;
+
+  TComponent& Form() const { return form_; }
+
+  // The modified notification: marks the form changed and counts the call.
+  void Modified();
+  int ModifiedNotifications() const { return notifications_; }
+
+  // Whether the form changed since it was opened or last saved.
+  bool IsChanged() const { return changed_; }
+  void MarkSaved() { changed_ = false; }
+
+ private:
+  void ComponentRenamed(TComponent& component) override;
+
+  TComponent& form_;
+  int notifications_ = 0;
+  bool changed_ = false;
+};
+
+}  // namespace host

@@ -1,0 +1,32 @@
+#include "Inspector.h"
+
+namespace host {
+
+std::vector<TInspectorRow> InspectComponent(TFormDesigner& designer, TComponent& component) {
+  std::vector<TInspectorRow> rows;
+  for (const TPropInfo* prop : component.ClassType()->AllProperties()) {
+    auto editor = CreatePropertyEditor(designer, {&component}, *prop);
+    rows.push_back({editor->GetName(), editor->GetValue(), editor->GetAttributes()});
+  }
+  return rows;
+}
+
+std::string InspectorLine(const TInspectorRow& row) {
+  return row.Name + "  " + row.Value + "  " + AttributesText(row.Attributes);
+}
+
+void EditProperty(TFormDesigner& designer, TComponent& component, std::string_view propertyName) {
+  const TPropInfo* prop = component.ClassType()->FindProperty(propertyName);
+  if (!prop)
+    throw EPropertyError(
+        Format("%s (%s) has no property %s",
+               {component.GetName(), component.ClassName(), std::string(propertyName)}));
+  auto editor = CreatePropertyEditor(designer, {&component}, *prop);
+  if (!editor->GetAttributes().Contains(paDialog))
+    throw EPropertyError(
+        Format("Property %s of %s has no dialog", {prop->Name, component.GetName()}));
+  editor->Activate();
+  editor->Edit();
+}
+
+}  // namespace host

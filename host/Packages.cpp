@@ -1,0 +1,379 @@
+#include "Packages.h"
+
+#include <dlfcn.h>
+#include <link.h>
+
+#include <algorithm>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <utility>
+
+#include "Classes.h"
+#include "DsgnIntf.h"
+
+namespace host {
+
+namespace {
+std::vector<TLibModule*>& Modules() {
+  static std::vector<TLibModule*> modules;
+  return modules;
+}
+
+const TLibModule*& CurrentlyRegistering() {
+  static const TLibModule* module = nullptr;
+  return module;
+}
+
+bool SameText(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    auto up = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+    return up(x) == up(y);
+  });
+}
+}  // namespace
+
+// ---- the module table ----
+
+void RegisterModule(TLibModule* module) { Modules().push_back(module); }
+
+void UnregisterModule(TLibModule* module) { std::erase(Modules(), module); }
+
+const std::vector<TLibModule*>& LibModules() { return Modules(); }
+
+std::optional<std::string_view> FindResource(std::string_view name) {
+  const auto& modules = Modules();
+  for (auto m = modules.rbegin(); m != modules.rend(); ++m)
+    for (const TResource& r : (*m)->Resources)
+      if (SameText(r.Name, name)) return r.Data;
+  return std::nullopt;
+}
+
+const TLibModule* RegisteringModule() { return CurrentlyRegistering(); }
+
+void SetRegisteringModule(const TLibModule* module) { CurrentlyRegistering() = module; }
+
+// ---- resource modules and the module entry ----
+
+std::vector<TResource> TResourceModule::Resources() const {
+  std::vector<TResource> resources;
+  for (const auto& [name, text] : Texts) resources.push_back({name, text});
+  return resources;
+}
+
+std::unique_ptr<TResourceModule> LoadResourceModule(const std::string& modulePath) {
+  namespace fs = std::filesystem;
+  if (modulePath.empty()) return nullptr;
+  fs::path folder = modulePath + ".res";
+  std::error_code error;
+  if (!fs::exists(folder, error)) return nullptr;
+  auto fail = [&](const fs::path& where, const std::string& what) -> EPackageError {
+    return EPackageError(Format("Resource module %s: %s", {where.string(), what}));
+  };
+  if (!fs::is_directory(folder, error)) throw fail(folder, "not a folder");
+  auto module = std::make_unique<TResourceModule>(TResourceModule{folder.string(), {}});
+  fs::directory_iterator files(folder, error);
+  if (error) throw fail(folder, error.message());
+  for (const fs::directory_entry& file : files) {
+    if (!file.is_regular_file(error)) continue;
+    std::ifstream in(file.path(), std::ios::binary);
+    std::string text(std::istreambuf_iterator<char>(in), {});
+    if (!in.good() && !in.eof()) throw fail(file.path(), "cannot be read");
+    module->Texts[file.path().filename().string()] = std::move(text);
+  }
+  return module;
+}
+
+TModuleEntry::TModuleEntry(std::vector<TResource> resources) {
+  // The entry is a static object of its module, so its own address tells
+  // which file the module was loaded from, however long that path is.
+  Dl_info info{};
+  if (dladdr(this, &info) != 0 && info.dli_fname) module_.FileName = info.dli_fname;
+  // Running while the module is mapped, the entry cannot raise; the loader
+  // reports what went wrong.
+  try {
+    resourceModule_ = LoadResourceModule(module_.FileName);
+  } catch (const Exception& e) {
+    module_.EntryError = e.Message();
+  }
+  module_.Resources = resourceModule_ ? resourceModule_->Resources() : std::move(resources);
+  RegisterModule(&module_);
+}
+
+TModuleEntry::~TModuleEntry() { UnregisterModule(&module_); }
+
+// ---- the package description ----
+
+namespace {
+// Runs the finalizations of `units` in reverse; the first error, if any.
+std::exception_ptr FinalizeUnits(std::span<const TUnitEntry> units) {
+  std::exception_ptr first;
+  for (auto u = units.rbegin(); u != units.rend(); ++u) {
+    if (!u->Finalization) continue;
+    try {
+      u->Finalization();
+    } catch (...) {
+      if (!first) first = std::current_exception();
+    }
+  }
+  return first;
+}
+
+std::string Joined(const std::vector<std::string>& items) {
+  std::string text;
+  for (const std::string& item : items) text += (text.empty() ? "" : ", ") + item;
+  return text;
+}
+}  // namespace
+
+void PackageLoad(const TPackageInfoTable& table) {
+  std::size_t done = 0;
+  try {
+    for (; done < table.Units.size(); ++done)
+      if (auto initialization = table.Units[done].Initialization) initialization();
+  } catch (...) {
+    // The failed initialization is the error to report; one from undoing the
+    // units before it would only hide it.
+    FinalizeUnits(table.Units.first(done));
+    throw;
+  }
+}
+
+void PackageUnload(const TPackageInfoTable& table) {
+  if (std::exception_ptr error = FinalizeUnits(table.Units)) std::rethrow_exception(error);
+}
+
+std::string PackageInfoText(const TPackageInfoTable& table) {
+  std::vector<std::string> flags, required, contained;
+  if (table.Flags & pfDesignOnly) flags.emplace_back("DesignOnly");
+  if (table.Flags & pfRunOnly) flags.emplace_back("RunOnly");
+  for (std::string_view r : table.Requires) required.emplace_back(r);
+  for (const TContainedUnit& u : table.Contains)
+    contained.push_back(std::string(u.Name) + (u.MainUnit ? " (main unit)" : ""));
+  return Format("Name = %s\nFlags = %s\nRequires = %s\nContains = %s\n",
+                {std::string(table.Name), Joined(flags), Joined(required), Joined(contained)});
+}
+
+// ---- the package loader ----
+
+namespace {
+
+std::vector<std::string>& ProvidedPackages() {
+  static std::vector<std::string> names{"vcl30", "VCLSMP30"};
+  return names;
+}
+
+// A package's shared object while it is open. Closing it runs the module's
+// exit, which unregisters the module; a module still registered afterwards is
+// taken out here, since its memory may be gone.
+class Library {
+ public:
+  explicit Library(void* handle) : handle_(handle) {}
+  Library(const Library&) = delete;
+  Library& operator=(const Library&) = delete;
+  ~Library() { Close(); }
+
+  void* Handle() const { return handle_; }
+  void SetModule(TLibModule* module) { module_ = module; }
+
+  template <class F>
+  F* Entry(const std::string& name) const {
+    return reinterpret_cast<F*>(dlsym(handle_, name.c_str()));
+  }
+
+  // Whether the module's exit took its module out of the table.
+  bool Close() {
+    if (!handle_) return true;
+    dlclose(std::exchange(handle_, nullptr));
+    if (!module_ || std::ranges::find(Modules(), module_) == Modules().end()) return true;
+    UnregisterModule(module_);
+    return false;
+  }
+
+ private:
+  void* handle_;
+  TLibModule* module_ = nullptr;
+};
+
+struct LoadedPackage {
+  TPackage package;
+  void (*finalize)();
+  std::unique_ptr<Library> library;
+};
+
+std::vector<std::unique_ptr<LoadedPackage>>& Loaded() {
+  static std::vector<std::unique_ptr<LoadedPackage>> loaded;
+  return loaded;
+}
+
+// The module whose entry lives in the shared object of `handle`.
+TLibModule* ModuleOf(void* handle) {
+  link_map* map = nullptr;
+  if (dlinfo(handle, RTLD_DI_LINKMAP, &map) != 0) return nullptr;
+  for (TLibModule* module : Modules()) {
+    Dl_info info{};
+    link_map* owner = nullptr;
+    if (dladdr1(module, &info, reinterpret_cast<void**>(&owner), RTLD_DL_LINKMAP) != 0 &&
+        owner == map)
+      return module;
+  }
+  return nullptr;
+}
+
+// Takes out of the registries everything registered while `module` was
+// registering.
+void RemoveRegistrations(const TLibModule* module) {
+  UnRegisterModuleClasses(module);
+  UnregisterPropertyEditors(module);
+}
+
+class RegisteringScope {
+ public:
+  explicit RegisteringScope(const TLibModule* module) : previous_(RegisteringModule()) {
+    SetRegisteringModule(module);
+  }
+  ~RegisteringScope() { SetRegisteringModule(previous_); }
+  RegisteringScope(const RegisteringScope&) = delete;
+  RegisteringScope& operator=(const RegisteringScope&) = delete;
+
+ private:
+  const TLibModule* previous_;
+};
+
+}  // namespace
+
+void RegisterProvidedPackage(std::string_view name) { ProvidedPackages().emplace_back(name); }
+
+void UnregisterProvidedPackage(std::string_view name) {
+  auto& names = ProvidedPackages();
+  auto it = std::ranges::find(names, name);
+  if (it != names.end()) names.erase(it);
+}
+
+bool PackagePresent(std::string_view name) {
+  auto same = [&](std::string_view other) { return SameText(other, name); };
+  return std::ranges::any_of(ProvidedPackages(), same) ||
+         std::ranges::any_of(Loaded(), [&](const auto& p) { return same(p->package.Name); });
+}
+
+const TPackage& LoadPackage(const std::string& path) {
+  auto fail = [&](const std::string& what) {
+    return EPackageError(Format("Cannot load package %s: %s", {path, what}));
+  };
+  dlerror();
+  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!handle) {
+    const char* error = dlerror();
+    throw fail(error ? error : "cannot open the file");
+  }
+  for (const auto& p : Loaded())
+    if (p->library->Handle() == handle) {
+      dlclose(handle);  // only the count that this call added
+      throw fail(Format("it is already loaded as package %s", {p->package.Name}));
+    }
+  auto library = std::make_unique<Library>(handle);
+  TLibModule* module = ModuleOf(handle);
+  library->SetModule(module);
+
+  auto* getInfo = library->Entry<const TPackageInfoTable*()>("GetPackageInfoTable");
+  if (!getInfo) throw fail("not a package: it exports no GetPackageInfoTable");
+  const TPackageInfoTable* table = getInfo();
+  if (!table || table->Version != PackageInfoVersion)
+    throw fail("its package description is of an unknown version");
+  if (!module) throw fail("its module entry registered no module");
+  if (!module->EntryError.empty()) throw fail(module->EntryError);
+  auto* initialize = library->Entry<void()>("Initialize");
+  auto* finalize = library->Entry<void()>("Finalize");
+  if (!initialize || !finalize)
+    throw fail(
+        Format("missing entry point %s", {std::string(initialize ? "Finalize" : "Initialize")}));
+  if (table->Flags & pfRunOnly)
+    throw fail("it is a run-only package, which the designer does not load");
+  std::string name(table->Name);
+  if (PackagePresent(name)) throw fail(Format("a package named %s is already loaded", {name}));
+  for (std::string_view required : table->Requires)
+    if (!PackagePresent(required))
+      throw fail(Format("it requires package %s, which is not loaded", {std::string(required)}));
+
+  TPackage package{name, path, {table->Requires.begin(), table->Requires.end()}, {}, module};
+  std::vector<std::pair<std::string, void (*)()>> registrations;
+  for (const TContainedUnit& unit : table->Contains) {
+    package.Units.emplace_back(unit.Name);
+    std::string symbol = package.Units.back() + ".Register";
+    if (auto* procedure = library->Entry<void()>(symbol))
+      registrations.emplace_back(symbol, procedure);
+  }
+
+  // Only the message leaves the handler: an error object of the package's own
+  // class must not outlive its shared object.
+  std::optional<std::string> failure;
+  std::string step = "Initialize";
+  bool initialized = false;
+  {
+    RegisteringScope scope(module);
+    try {
+      initialize();
+      initialized = true;
+      for (const auto& [symbol, procedure] : registrations) {
+        step = symbol;
+        procedure();
+      }
+    } catch (const std::exception& e) {
+      failure = Format("%s failed: %s", {step, std::string(e.what())});
+    } catch (...) {
+      failure = step + " failed";
+    }
+  }
+  if (failure) {
+    RemoveRegistrations(module);
+    if (initialized) {
+      try {
+        finalize();
+      } catch (...) {
+        // The failed registration is the error to report.
+      }
+    }
+    throw fail(*failure);
+  }
+  Loaded().push_back(std::make_unique<LoadedPackage>(
+      LoadedPackage{std::move(package), finalize, std::move(library)}));
+  return Loaded().back()->package;
+}
+
+void UnloadPackage(const TPackage& package) {
+  auto& loaded = Loaded();
+  auto it = std::ranges::find_if(loaded, [&](const auto& p) { return &p->package == &package; });
+  if (it == loaded.end()) throw EPackageError("Cannot unload a package that is not loaded");
+  auto fail = [&](const std::string& what) {
+    return EPackageError(
+        Format("Cannot unload package %s (%s): %s", {package.Name, package.FileName, what}));
+  };
+  for (const auto& other : loaded)
+    if (std::ranges::any_of(other->package.Requires,
+                            [&](const std::string& r) { return SameText(r, package.Name); }))
+      throw fail(Format("package %s requires it", {other->package.Name}));
+
+  std::unique_ptr<LoadedPackage> unloading = std::move(*it);
+  loaded.erase(it);
+  std::optional<std::string> failure;
+  try {
+    unloading->finalize();
+  } catch (const std::exception& e) {
+    failure = Format("Finalize failed: %s", {std::string(e.what())});
+  } catch (...) {
+    failure = "Finalize failed";
+  }
+  RemoveRegistrations(unloading->package.Module);
+  bool clean = unloading->library->Close();
+  if (failure) throw fail(*failure);
+  if (!clean) throw fail("its module stayed registered after its shared object was closed");
+}
+
+std::vector<const TPackage*> LoadedPackages() {
+  std::vector<const TPackage*> packages;
+  for (const auto& p : Loaded()) packages.push_back(&p->package);
+  return packages;
+}
+
+}  // namespace host

@@ -1,0 +1,73 @@
+#include "TabListBox.h"
+
+#include <cstdint>
+#include <limits>
+
+#include "Packages.h"
+
+namespace TabListBox {
+
+using host::FormValue;
+
+namespace {
+FormValue TabStopsValue(host::TObject& o) {
+  std::vector<FormValue> stops;
+  for (int stop : static_cast<TTabListBox&>(o).GetTabStops())
+    stops.push_back(FormValue::Integer(stop));
+  return FormValue::List(std::move(stops));
+}
+
+void SetTabStopsValue(host::TObject& o, const FormValue& value) {
+  if (value.kind != FormValue::Kind::List)
+    throw host::EConvertError(
+        host::Format("expected a list of tab stops, found '%s'", {value.text}));
+  std::vector<int> stops;
+  for (const FormValue& stop : value.items) {
+    std::int64_t n = host::IntegerOf(stop);
+    if (n > std::numeric_limits<int>::max())
+      throw host::EConvertError(host::Format("tab stop %s is too large", {stop.text}));
+    stops.push_back(static_cast<int>(n));
+  }
+  static_cast<TTabListBox&>(o).SetTabStops(std::move(stops));
+}
+
+host::PTypeInfo TabStopsTypeInfo() {
+  static const host::TTypeInfo info{host::TTypeKind::Class, "TTabStops"};
+  return &info;
+}
+
+// The class, and the package "TabListPkg" that packages require to use it,
+// are known to the host for as long as this library is loaded.
+struct Registration {
+  Registration() {
+    host::RegisterClass(&TTabListBox::StaticClass());
+    host::RegisterProvidedPackage("TabListPkg");
+  }
+  ~Registration() {
+    host::UnregisterProvidedPackage("TabListPkg");
+    host::UnRegisterClass(&TTabListBox::StaticClass());
+  }
+  Registration(const Registration&) = delete;
+  Registration& operator=(const Registration&) = delete;
+} const registration;
+}  // namespace
+
+const host::TClassInfo& TTabListBox::StaticClass() {
+  static const host::TClassInfo info{
+      .Name = "TTabListBox",
+      .Parent = &host::TCustomListBox::StaticClass(),
+      .Create = [](host::TComponent* owner) -> host::TComponent* { return new TTabListBox(owner); },
+      .Properties = {{"TabStops", TabStopsTypeInfo(), TabStopsValue, SetTabStopsValue}},
+  };
+  return info;
+}
+
+void TTabListBox::SetTabStops(std::vector<int> stops) {
+  for (std::size_t i = 0; i < stops.size(); ++i)
+    if (stops[i] < 0 || (i > 0 && stops[i] <= stops[i - 1]))
+      throw host::EConvertError(host::Format("tab stops of %s must ascend from 0; %d does not",
+                                             {GetName(), std::int64_t{stops[i]}}));
+  tabStops_ = std::move(stops);
+}
+
+}  // namespace TabListBox

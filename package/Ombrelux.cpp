@@ -1,0 +1,62 @@
+// Unit Ombrelux: the package description, the module's resources and the
+// entry points the host calls by name.
+
+#include "Ombrelux.h"
+
+#include <string>
+#include <string_view>
+
+#include "CFNamer.h"
+#include "CNamer.h"
+#include "PackageOptions.h"
+
+namespace Ombrelux {
+
+namespace {
+
+constexpr std::string_view Requires[] = {"VCLSMP30", "TabListPkg", "vcl30"};
+
+constexpr host::TContainedUnit Contains[] = {
+    {"Ombrelux", true}, {"CFNamer"}, {"SysInit"}, {"CNamer"}};
+
+// Every unit the module uses, each after the units it uses. None has work to
+// do here: the host's units and the list box's are set up by their own
+// libraries before any package loads, and CNamer and CFNamer need none.
+constexpr host::TUnitEntry Units[] = {
+    {"FormTree"},   {"SysUtils"}, {"System"},   {"TypInfo"},  {"Classes"}, {"Packages"},
+    {"SysInit"},    {"Controls"}, {"Forms"},    {"StdCtrls"}, {"Buttons"}, {"Spin"},
+    {"TabListBox"}, {"Designer"}, {"DsgnIntf"}, {"CNamer"},   {"CFNamer"}};
+
+constexpr host::TPackageInfoTable Info{.Name = "Ombrelux",
+                                       .Flags = host::pfDesignOnly,
+                                       .Requires = Requires,
+                                       .Contains = Contains,
+                                       .Units = Units};
+
+}  // namespace
+
+std::vector<host::TResource> ModuleResources() {
+  static const std::string packageInfo = host::PackageInfoText(Info);
+  return {{"PACKAGEINFO", packageInfo},
+          {"PACKAGEOPTIONS", PackageOptions},
+          {"TFCOMPON", CFNamer::FComponResource()}};
+}
+
+}  // namespace Ombrelux
+
+extern "C" {
+
+PACKAGE_EXPORT const host::TPackageInfoTable* GetPackageInfoTable() { return &Ombrelux::Info; }
+
+PACKAGE_EXPORT void Initialize() { host::PackageLoad(Ombrelux::Info); }
+
+PACKAGE_EXPORT void Finalize() { host::PackageUnload(Ombrelux::Info); }
+
+// The units' registration procedures, under the names the host looks up.
+PACKAGE_EXPORT void CNamerRegister() __asm__("CNamer.Register");
+void CNamerRegister() { CNamer::Register(); }
+
+PACKAGE_EXPORT void CFNamerRegister() __asm__("CFNamer.Register");
+void CFNamerRegister() { CFNamer::Register(); }
+
+}  // extern "C"
