@@ -11,19 +11,20 @@ setup:
 
 build: setup
 	@$(CONFIGURE) -B $(BUILD) >/dev/null
-	@cmake --build $(BUILD) -j $(JOBS)
+	@MAKEFLAGS= cmake --build $(BUILD) -j $(JOBS) -- --no-print-directory
 
 # Every test twice: once plain, once under AddressSanitizer and
 # UndefinedBehaviorSanitizer with leak checking.
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 	@$(CONFIGURE) -B $(ASAN_BUILD) -DSANITIZE=ON >/dev/null
-	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+	@MAKEFLAGS= cmake --build $(ASAN_BUILD) -j $(JOBS) -- --no-print-directory
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
+# The designer on a copy of examples/order.form: palette, list, rename, list.
 demo: build
-	@$(BUILD)/app/demo
+	@examples/demo.sh $(BUILD)/packages/designer
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do $$b; done

@@ -888,7 +888,7 @@ std::string FormatFormText(const FormObject& root, const FormTextStyle& style) {
 
 FormDocument ReadFormFile(const std::string& path) {
   auto fail = [&](const std::string& reason) -> EFileError {
-    return EFileError("cannot read '" + path + "': " + reason);
+    return EFileError(path, "read", reason);
   };
   FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (file.Get() < 0) throw fail(SystemReason(errno));
@@ -923,7 +923,7 @@ FormDocument ReadFormFile(const std::string& path) {
 void WriteFormFile(const std::string& path, const FormObject& root, const FormTextStyle& style) {
   const std::string text = FormatFormText(root, style);
   auto fail = [&](const std::string& reason) -> EFileError {
-    return EFileError("cannot write '" + path + "': " + reason);
+    return EFileError(path, "write", reason);
   };
 
   std::string temp = path + ".tmp-XXXXXX";

@@ -35,11 +35,21 @@ class EFormError : public Exception {
   std::string reason_;
 };
 
-// Raised when a form file cannot be read or written (the message names the
-// file and the system's reason).
+// Raised when a form file cannot be read or written. The message names the
+// file; Detail() says what failed without it ("cannot read: Permission
+// denied"), for callers that name the file themselves.
 class EFileError : public Exception {
  public:
-  using Exception::Exception;
+  EFileError(const std::string& path, const std::string& action, const std::string& reason)
+      : Exception("cannot " + action + " '" + path + "': " + reason),
+        path_(path),
+        detail_("cannot " + action + ": " + reason) {}
+  const std::string& Path() const { return path_; }
+  const std::string& Detail() const { return detail_; }
+
+ private:
+  std::string path_;
+  std::string detail_;
 };
 
 // Reads the one object of a form text. `fileName` only names the source in
@@ -54,6 +64,7 @@ FormDocument ReadFormFile(const std::string& path);
 
 // Writes through a temporary file beside `path` renamed over it, so a failed
 // save leaves the old file as it was; raises EFileError on failure.
-void WriteFormFile(const std::string& path, const FormObject& root, const FormTextStyle& style = {});
+void WriteFormFile(const std::string& path, const FormObject& root,
+                   const FormTextStyle& style = {});
 
 }  // namespace host

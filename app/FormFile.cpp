@@ -1,0 +1,38 @@
+#include "FormFile.h"
+
+#include "FormStreaming.h"
+
+namespace designer {
+
+OpenForm ReadForm(const std::string& path) {
+  host::FormDocument document = host::ReadFormFile(path);
+  return {host::LoadForm(document.Root, path), document.Style};
+}
+
+void WriteForm(const OpenForm& form, const std::string& path) {
+  host::WriteFormFile(path, host::WriteComponents(*form.Form), form.Style);
+}
+
+host::TComponent& FindNamer(const host::TForm& form, const std::string& path) {
+  if (host::TClass namerClass = host::GetClass(kNamerClass))
+    for (host::TComponent* c : form.Components())
+      if (c->ClassType()->InheritsFrom(namerClass)) return *c;
+  throw host::Exception(std::string("the form has no ") + kNamerClass +
+                        "; place one with: designer add " + path + " " + kNamerClass);
+}
+
+std::vector<std::string> ReadListing(host::TComponent& namer) {
+  const host::TPropInfo* listing = namer.ClassType()->FindProperty(kListingProperty);
+  if (!listing || !listing->Get)
+    throw host::Exception(namer.ClassName() + " publishes no readable " + kListingProperty);
+  std::vector<std::string> rows;
+  for (const host::FormValue& row : listing->Get(namer).items) rows.push_back(host::StringOf(row));
+  return rows;
+}
+
+host::TComponent& FindComponent(const host::TForm& form, const std::string& name) {
+  if (host::TComponent* c = form.FindComponent(name)) return *c;
+  throw host::Exception("the form has no component named '" + name + "'");
+}
+
+}  // namespace designer

@@ -1,0 +1,41 @@
+#pragma once
+// A form file opened for design, and the namer on it.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "FormText.h"
+#include "Forms.h"
+
+namespace designer {
+
+// The designer finds the namer and its listing by name through the host: it
+// knows the package only as loaded.
+inline constexpr const char* kNamerClass = "TComponentNamer";
+inline constexpr const char* kListingProperty = "Componenter";
+
+struct OpenForm {
+  std::unique_ptr<host::TForm> Form;
+  host::FormTextStyle Style;  // kept when the form is written back
+};
+
+// Reads the form file at `path` into live components.
+OpenForm ReadForm(const std::string& path);
+
+// Writes the form to `path` (through a temporary file renamed over it), in
+// the layout it was read with.
+void WriteForm(const OpenForm& form, const std::string& path);
+
+// The namer on the form; raises an error that says how to place one when
+// there is none.
+host::TComponent& FindNamer(const host::TForm& form, const std::string& path);
+
+// The namer's listing: a read of its Componenter, row by row.
+std::vector<std::string> ReadListing(host::TComponent& namer);
+
+// The owned component of that name; raises an error naming the form when
+// there is none.
+host::TComponent& FindComponent(const host::TForm& form, const std::string& name);
+
+}  // namespace designer

@@ -1,0 +1,57 @@
+#include "LoadedPackages.h"
+
+#include <filesystem>
+
+#include "Errors.h"
+
+namespace designer {
+
+namespace {
+constexpr const char* kPackageFile = "libOmbrelux.so";
+}
+
+std::string DefaultPackagePath() {
+  std::error_code error;
+  std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) throw host::Exception("cannot find the designer's own folder: " + error.message());
+  return (self.parent_path() / kPackageFile).string();
+}
+
+LoadedPackages::LoadedPackages(const std::vector<std::string>& paths) {
+  for (const std::string& path : paths) {
+    try {
+      packages_.push_back(&host::LoadPackage(path));
+    } catch (const host::Exception& e) {
+      Unload();
+      throw host::Exception(Located(path, e));
+    }
+  }
+}
+
+LoadedPackages::~LoadedPackages() {
+  while (!packages_.empty()) {
+    try {
+      host::UnloadPackage(*packages_.back());
+    } catch (const host::Exception&) {
+      // Already failing: the first error is the one to report.
+    }
+    packages_.pop_back();
+  }
+}
+
+bool LoadedPackages::Unload() {
+  bool ok = true;
+  while (!packages_.empty()) {
+    const host::TPackage& package = *packages_.back();
+    packages_.pop_back();
+    try {
+      host::UnloadPackage(package);
+    } catch (const host::Exception& e) {
+      Report(Located(package.FileName, e));
+      ok = false;
+    }
+  }
+  return ok;
+}
+
+}  // namespace designer

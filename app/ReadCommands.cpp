@@ -1,0 +1,41 @@
+// The commands that only look: the palette, a form's listing, and the object
+// inspector's view of one component.
+#include <iostream>
+#include <utility>
+
+#include "Commands.h"
+#include "Errors.h"
+#include "FormFile.h"
+#include "Inspector.h"
+
+namespace designer {
+
+int PaletteCommand() {
+  for (const host::TPalettePage& page : host::Palette()) {
+    std::cout << page.Name << ':';
+    const char* separator = " ";
+    for (host::TClass c : page.Classes) std::cout << std::exchange(separator, ", ") << c->Name;
+    std::cout << '\n';
+  }
+  return 0;
+}
+
+int ListCommand(const std::string& path) {
+  return Guarded(path, [&] {
+    OpenForm form = ReadForm(path);
+    for (const std::string& row : ReadListing(FindNamer(*form.Form, path)))
+      std::cout << row << '\n';
+  });
+}
+
+int InspectCommand(const std::string& path, const std::string& component) {
+  return Guarded(path, [&] {
+    OpenForm form = ReadForm(path);
+    host::TComponent& inspected = FindComponent(*form.Form, component);
+    host::TFormDesigner designer(*form.Form);
+    for (const host::TInspectorRow& row : host::InspectComponent(designer, inspected))
+      std::cout << host::InspectorLine(row) << '\n';
+  });
+}
+
+}  // namespace designer

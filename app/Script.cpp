@@ -1,0 +1,215 @@
+#include "Script.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <limits>
+#include <span>
+
+#include "Errors.h"
+
+namespace designer {
+
+namespace {
+
+using Kind = ScriptAction::Kind;
+
+// What follows an action's name on its line.
+enum class Args { None, Rows, Word, Rest, Number };
+
+struct ActionName {
+  std::string_view Name;
+  Kind kind;
+  Args args;
+};
+
+constexpr ActionName kActions[] = {
+    {"select", Kind::Select, Args::Rows},
+    {"select-type", Kind::SelectType, Args::Word},
+    {"unselect", Kind::Unselect, Args::Rows},
+    {"unselect-all", Kind::UnselectAll, Args::None},
+    {"base", Kind::Base, Args::Rest},
+    {"start", Kind::Start, Args::Number},
+    {"change", Kind::Change, Args::None},
+    {"cancel-change", Kind::CancelChange, Args::None},
+    {"ok", Kind::Ok, Args::None},
+    {"cancel", Kind::Cancel, Args::None},
+};
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+struct Word {
+  std::string_view Text;
+  int Column;  // 1-based
+};
+
+std::vector<Word> Words(std::string_view line) {
+  std::vector<Word> words;
+  std::size_t i = 0;
+  while (i < line.size()) {
+    if (IsBlank(line[i])) {
+      ++i;
+      continue;
+    }
+    std::size_t end = i;
+    while (end < line.size() && !IsBlank(line[end])) ++end;
+    words.push_back({line.substr(i, end - i), static_cast<int>(i) + 1});
+    i = end;
+  }
+  return words;
+}
+
+class Parser {
+ public:
+  explicit Parser(const std::string& source) : source_(source) {}
+
+  Script Parse(std::string_view text) {
+    Script script{source_, {}};
+    for (std::size_t begin = 0; begin <= text.size(); ++line_) {
+      std::size_t end = std::min(text.find('\n', begin), text.size());
+      std::string_view line = text.substr(begin, end - begin);
+      begin = end + 1;
+      if (line.ends_with('\r')) line.remove_suffix(1);
+      std::vector<Word> words = Words(line);
+      if (words.empty() || words[0].Text.starts_with('#')) continue;
+      if (closedOn_)
+        Fail(words[0].Column, Quoted(words[0].Text) + " after the dialog was closed on line " +
+                                  std::to_string(closedOn_));
+      script.Actions.push_back(ParseAction(line, words));
+      if (script.Actions.back().kind == Kind::Ok || script.Actions.back().kind == Kind::Cancel)
+        closedOn_ = line_;
+    }
+    if (!closedOn_) script.Actions.push_back({Kind::Ok});
+    return script;
+  }
+
+ private:
+  [[noreturn]] void Fail(int column, const std::string& reason) const {
+    throw EScriptError(source_, line_, column, reason);
+  }
+
+  static std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+
+  ScriptAction ParseAction(std::string_view line, const std::vector<Word>& words) {
+    const Word& name = words[0];
+    auto known = std::ranges::find(kActions, name.Text, &ActionName::Name);
+    if (known == std::end(kActions)) Fail(name.Column, "unknown action " + Quoted(name.Text));
+    ScriptAction action{known->kind, line_};
+    std::span<const Word> args(words.begin() + 1, words.end());
+    switch (known->args) {
+      case Args::None:
+        if (!args.empty()) Fail(args[0].Column, Quoted(name.Text) + " takes no argument");
+        break;
+      case Args::Rows:
+        if (args.empty()) Fail(name.Column, Quoted(name.Text) + " needs at least one row number");
+        for (const Word& arg : args) action.Rows.push_back({RowOf(arg), arg.Column});
+        break;
+      case Args::Word:
+        if (args.size() != 1) Fail(name.Column, Quoted(name.Text) + " needs exactly one type name");
+        action.Text = args[0].Text;
+        action.TextColumn = args[0].Column;
+        break;
+      case Args::Rest: {
+        // The text after one separator, exactly as typed: blanks are the
+        // user's, as in the dialog's edit box.
+        std::size_t after = static_cast<std::size_t>(name.Column - 1) + name.Text.size();
+        action.Text = after < line.size() ? line.substr(after + 1) : std::string_view();
+        action.TextColumn = static_cast<int>(after) + 2;
+        break;
+      }
+      case Args::Number:
+        if (args.size() != 1) Fail(name.Column, Quoted(name.Text) + " needs exactly one number");
+        action.Start = StartOf(args[0]);
+        break;
+    }
+    return action;
+  }
+
+  std::int64_t RowOf(const Word& word) const {
+    std::int64_t row = 0;
+    auto [end, error] = std::from_chars(word.Text.data(), word.Text.data() + word.Text.size(), row);
+    if (word.Text[0] < '0' || word.Text[0] > '9' || error != std::errc() ||
+        end != word.Text.data() + word.Text.size())
+      Fail(word.Column, Quoted(word.Text) + " is not a row number (rows count from 0)");
+    return row;
+  }
+
+  std::int32_t StartOf(const Word& word) const {
+    using Limits = std::numeric_limits<std::int32_t>;
+    std::int64_t value = 0;
+    auto [end, error] =
+        std::from_chars(word.Text.data(), word.Text.data() + word.Text.size(), value);
+    if (end != word.Text.data() + word.Text.size() ||
+        (error != std::errc() && error != std::errc::result_out_of_range))
+      Fail(word.Column, Quoted(word.Text) + " is not a whole number");
+    if (error != std::errc() || value < Limits::min() || value > Limits::max())
+      Fail(word.Column, "start value " + std::string(word.Text) +
+                            " is beyond what the spin box holds (" + std::to_string(Limits::min()) +
+                            " to " + std::to_string(Limits::max()) + ")");
+    return static_cast<std::int32_t>(value);
+  }
+
+  const std::string& source_;
+  int line_ = 1;
+  int closedOn_ = 0;
+};
+
+}  // namespace
+
+Script ParseScript(std::string_view text, const std::string& source) {
+  return Parser(source).Parse(text);
+}
+
+Script ReadScript(const std::string& path) {
+  if (path == "-") {
+    std::string text(std::istreambuf_iterator<char>(std::cin), {});
+    return ParseScript(text, "<stdin>");
+  }
+  std::ifstream in(path, std::ios::binary);
+  if (!in.is_open()) throw host::Exception(std::string("cannot read: ") + std::strerror(errno));
+  std::string text(std::istreambuf_iterator<char>(in), {});
+  return ParseScript(text, path);
+}
+
+Script ShorthandScript(const std::string& type, const std::string& base, std::int32_t start) {
+  std::vector<ScriptAction> actions;
+  actions.push_back({.kind = Kind::SelectType, .Text = type});
+  actions.push_back({.kind = Kind::Base, .Text = base});
+  actions.push_back({.kind = Kind::Start, .Start = start});
+  actions.push_back({Kind::Change});
+  actions.push_back({Kind::Ok});
+  return {"command line", std::move(actions)};
+}
+
+std::vector<ScriptAction> Resolve(const Script& script, const std::vector<std::string>& listing) {
+  auto fail = [&](const ScriptAction& action, int column, const std::string& reason) {
+    if (action.Line == 0) throw host::Exception(reason);
+    throw EScriptError(script.Source, action.Line, column, reason);
+  };
+  const auto count = static_cast<std::int64_t>(listing.size());
+  std::vector<ScriptAction> resolved;
+  for (const ScriptAction& action : script.Actions) {
+    resolved.push_back(action);
+    for (const ScriptRow& row : action.Rows)
+      if (row.Row >= count)
+        fail(action, row.Column,
+             "row " + std::to_string(row.Row) + " is not in the listing, whose rows are 0 to " +
+                 std::to_string(count - 1));
+    if (action.kind != Kind::SelectType) continue;
+    auto header = std::ranges::find_if(listing, [&](const std::string& line) {
+      return line == action.Text && line.find('\t') == std::string::npos;
+    });
+    if (header == listing.end())
+      fail(action, action.TextColumn, "the listing has no type '" + action.Text + "'");
+    resolved.back() = {.kind = Kind::Select,
+                       .Line = action.Line,
+                       .Rows = {{header - listing.begin(), action.TextColumn}}};
+  }
+  return resolved;
+}
+
+}  // namespace designer
