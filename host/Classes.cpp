@@ -6,15 +6,6 @@
 
 namespace host {
 
-namespace {
-std::string Lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
-}
-}  // namespace
-
 // ---- TStringList ----
 
 const TClassInfo& TStringList::StaticClass() {
@@ -78,7 +69,7 @@ void TComponent::RemoveComponent(TComponent& component) {
   auto it = std::find(components_.rbegin(), components_.rend(), &component);
   if (it == components_.rend()) return;
   components_.erase(std::next(it).base());
-  if (!component.name_.empty()) names_.erase(Lower(component.name_));
+  if (!component.name_.empty()) names_.erase(LowerCase(component.name_));
   if (destroying_) return;
   // Components that stood inside the removed one now stand where it stood.
   for (TComponent* c : components_)
@@ -96,14 +87,14 @@ void TComponent::SetName(const std::string& NewName) {
   if (NewName == name_) return;
   if (!NewName.empty() && !IsValidIdent(NewName))
     throw EComponentError(Format("'%s' is not a valid component name", {NewName}));
-  std::string key = Lower(NewName);
+  std::string key = LowerCase(NewName);
   if (owner_) {
     if (!NewName.empty()) {
       auto it = owner_->names_.find(key);
       if (it != owner_->names_.end() && it->second != this)
         throw EComponentError(Format("A component named %s already exists", {NewName}));
     }
-    if (!name_.empty()) owner_->names_.erase(Lower(name_));
+    if (!name_.empty()) owner_->names_.erase(LowerCase(name_));
     if (!NewName.empty()) owner_->names_[key] = this;
   }
   name_ = NewName;
@@ -112,7 +103,7 @@ void TComponent::SetName(const std::string& NewName) {
 
 TComponent* TComponent::FindComponent(std::string_view AName) const {
   if (AName.empty()) return nullptr;
-  auto it = names_.find(Lower(AName));
+  auto it = names_.find(LowerCase(AName));
   return it == names_.end() ? nullptr : it->second;
 }
 
@@ -122,7 +113,7 @@ namespace {
 struct Registry {
   // The host's own classes are known from the registry's first use on.
   Registry() {
-    for (TClass c : HostClasses()) classes.emplace(Lower(c->Name), c);
+    for (TClass c : HostClasses()) classes.emplace(LowerCase(c->Name), c);
   }
   std::unordered_map<std::string, TClass> classes;  // by lower-case name
   std::vector<TPalettePage> pages;
@@ -145,7 +136,7 @@ Registry& TheRegistry() {
 
 void RegisterClass(TClass aClass) {
   auto& classes = TheRegistry().classes;
-  auto [it, inserted] = classes.emplace(Lower(aClass->Name), aClass);
+  auto [it, inserted] = classes.emplace(LowerCase(aClass->Name), aClass);
   if (!inserted && it->second != aClass)
     throw EComponentError(Format("A class named %s is already registered", {aClass->Name}));
   if (inserted) TheRegistry().classModules[aClass] = RegisteringModule();
@@ -153,14 +144,14 @@ void RegisterClass(TClass aClass) {
 
 void UnRegisterClass(TClass aClass) {
   auto& classes = TheRegistry().classes;
-  auto it = classes.find(Lower(aClass->Name));
+  auto it = classes.find(LowerCase(aClass->Name));
   if (it != classes.end() && it->second == aClass) classes.erase(it);
   TheRegistry().classModules.erase(aClass);
 }
 
 TClass GetClass(std::string_view className) {
   auto& classes = TheRegistry().classes;
-  auto it = classes.find(Lower(className));
+  auto it = classes.find(LowerCase(className));
   return it == classes.end() ? nullptr : it->second;
 }
 

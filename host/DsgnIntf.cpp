@@ -11,12 +11,6 @@ namespace host {
 
 namespace {
 
-bool SameText(std::string_view a, std::string_view b) {
-  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [&](char x, char y) { return lower(x) == lower(y); });
-}
-
 std::string JoinedItems(const FormValue& set) {
   std::string text = "[";
   for (const FormValue& item : set.items) text += (text.size() > 1 ? ", " : "") + item.text;

@@ -105,17 +105,6 @@ bool IsDottedIdentifier(std::string_view s) {
   }
 }
 
-bool SameText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
 std::optional<FormObject::Opening> OpeningKeyword(std::string_view word) {
   if (SameText(word, "object")) return FormObject::Opening::Object;
   if (SameText(word, "inherited")) return FormObject::Opening::Inherited;

@@ -25,13 +25,6 @@ const TLibModule*& CurrentlyRegistering() {
   static const TLibModule* module = nullptr;
   return module;
 }
-
-bool SameText(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    auto up = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
-    return up(x) == up(y);
-  });
-}
 }  // namespace
 
 // ---- the module table ----

@@ -1,5 +1,7 @@
 #include "SysUtils.h"
 
+#include <algorithm>
+
 namespace host {
 
 std::string Format(std::string_view pattern, std::initializer_list<FormatArg> args) {
@@ -46,6 +48,21 @@ std::string Trim(std::string_view text) {
   while (first < last && blank(text[first])) ++first;
   while (last > first && blank(text[last - 1])) --last;
   return std::string(text.substr(first, last - first));
+}
+
+namespace {
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+}  // namespace
+
+bool SameText(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+}
+
+std::string LowerCase(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = LowerAscii(c);
+  return out;
 }
 
 std::string IntToStr(std::int64_t value) { return std::to_string(value); }

@@ -38,6 +38,11 @@ std::string Format(std::string_view pattern, std::initializer_list<FormatArg> ar
 // Strips leading and trailing characters with codes 0 to 32.
 std::string Trim(std::string_view text);
 
+// Compares without regard to the case of ASCII letters, as identifiers,
+// keywords and resource names are compared.
+bool SameText(std::string_view a, std::string_view b);
+std::string LowerCase(std::string_view text);
+
 // Decimal text of a number: "-" for negatives, no leading zeros.
 std::string IntToStr(std::int64_t value);
 

@@ -1,6 +1,5 @@
 #include "TypInfo.h"
 
-#include <algorithm>
 #include <cctype>
 #include <cstdint>
 
@@ -94,15 +93,8 @@ std::int64_t IntegerOf(const FormValue& value) {
 
 bool BooleanOf(const FormValue& value) {
   if (value.kind == FormValue::Kind::Identifier) {
-    auto is = [&](std::string_view word) {
-      return std::equal(word.begin(), word.end(), value.text.begin(), value.text.end(),
-                        [](char a, char b) {
-                          return std::tolower(static_cast<unsigned char>(a)) ==
-                                 std::tolower(static_cast<unsigned char>(b));
-                        });
-    };
-    if (is("True")) return true;
-    if (is("False")) return false;
+    if (SameText(value.text, "True")) return true;
+    if (SameText(value.text, "False")) return false;
   }
   WrongKind(value, "True or False");
 }
