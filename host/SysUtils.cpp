@@ -7,10 +7,9 @@ namespace host {
 std::string Format(std::string_view pattern, std::initializer_list<FormatArg> args) {
   std::string out;
   auto next = args.begin();
-  auto take = [&](char spec) -> const FormatArg& {
+  auto take = [&]() -> const FormatArg& {
     if (next == args.end())
       throw EConvertError(Format("Format '%s' has too few arguments", {std::string(pattern)}));
-    (void)spec;
     return *next++;
   };
   for (std::size_t i = 0; i < pattern.size(); ++i) {
@@ -20,23 +19,23 @@ std::string Format(std::string_view pattern, std::initializer_list<FormatArg> ar
       continue;
     }
     if (++i == pattern.size()) throw EConvertError("Format pattern ends with a lone '%'");
-    char spec = pattern[i];
-    if (spec == '%') {
+    char directive = pattern[i];
+    if (directive == '%') {
       out += '%';
-    } else if (spec == 's' || spec == 'S') {
-      const auto* text = std::get_if<std::string>(&take(spec));
+    } else if (directive == 's' || directive == 'S') {
+      const auto* text = std::get_if<std::string>(&take());
       if (!text)
         throw EConvertError(Format("Format '%s' expects text for %%%s",
-                                   {std::string(pattern), std::string(1, spec)}));
+                                   {std::string(pattern), std::string(1, directive)}));
       out += *text;
-    } else if (spec == 'd') {
-      const auto* number = std::get_if<std::int64_t>(&take(spec));
+    } else if (directive == 'd') {
+      const auto* number = std::get_if<std::int64_t>(&take());
       if (!number)
         throw EConvertError(Format("Format '%s' expects a number for %%d", {std::string(pattern)}));
       out += IntToStr(*number);
     } else {
       throw EConvertError(Format("Format '%s' has the unknown directive %%%s",
-                                 {std::string(pattern), std::string(1, spec)}));
+                                 {std::string(pattern), std::string(1, directive)}));
     }
   }
   return out;
