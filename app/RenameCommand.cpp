@@ -57,10 +57,8 @@ std::string RenameForm(const Script& script, const std::string& path,
 }  // namespace
 
 int RenameCommand(const Script& script, const RenameOptions& options) {
-  const bool several = options.Forms.size() > 1;
   int status = 0;
   for (const std::string& path : options.Forms) {
-    if (several) std::cout << path << ":\n" << std::flush;
     std::string lines;
     status |= Guarded(path, [&] { lines = RenameForm(script, path, options); });
     std::cout << lines << std::flush;

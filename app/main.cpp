@@ -24,8 +24,7 @@ constexpr const char* kScriptHelp =
   cancel-change        press Cancel Change
   ok                   close the dialog with OK (the end of every script without ok or cancel)
   cancel               close the dialog with Cancel
-Prints "Old -> New" for each component whose name changed; with several forms,
-each form's lines follow a line naming the form.)";
+Prints "Old -> New" for each component whose name changed, form after form.)";
 
 struct Arguments {
   std::vector<std::string> Packages;
