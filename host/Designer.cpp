@@ -13,6 +13,7 @@ TFormDesigner::~TFormDesigner() { form_.SetObserver(nullptr); }
 void TFormDesigner::Modified() {
   ++notifications_;
   changed_ = true;
+  for (const auto& listener : listeners_) listener();
 }
 
 void TFormDesigner::ComponentRenamed(TComponent& /*component*/) { changed_ = true; }

@@ -2,6 +2,9 @@
 // The designer of an open form: what property editors tell when they change
 // the form, and what the designer program asks before it saves.
 
+#include <functional>
+#include <vector>
+
 #include "Classes.h"
 
 namespace host {
@@ -17,8 +20,12 @@ class TFormDesigner final : private IComponentObserver {
 
   TComponent& Form() const { return form_; }
 
-  // The modified notification: marks the form changed and counts the call.
+  // The modified notification: marks the form changed, counts the call and
+  // tells every listener (the designer window redraws, say).
   void Modified();
+  void AddModifiedListener(std::function<void()> listener) {
+    listeners_.push_back(std::move(listener));
+  }
   int ModifiedNotifications() const { return notifications_; }
 
   // Whether the form changed since it was opened or last saved.
@@ -29,6 +36,7 @@ class TFormDesigner final : private IComponentObserver {
   void ComponentRenamed(TComponent& component) override;
 
   TComponent& form_;
+  std::vector<std::function<void()>> listeners_;
   int notifications_ = 0;
   bool changed_ = false;
 };

@@ -21,10 +21,13 @@ TEST(Designer, NotificationsAndRenamesOfTheFormsComponentsMarkItChanged) {
   EXPECT_EQ(designer.ModifiedNotifications(), 0);
 
   designer.MarkSaved();
+  int heard = 0;
+  designer.AddModifiedListener([&] { ++heard; });
   designer.Modified();
   designer.Modified();
   EXPECT_TRUE(designer.IsChanged());
   EXPECT_EQ(designer.ModifiedNotifications(), 2);
+  EXPECT_EQ(heard, 2);
 }
 
 TEST(Designer, OneDesignerPerFormUntilItCloses) {
