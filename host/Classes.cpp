@@ -76,13 +76,6 @@ void TComponent::RemoveComponent(TComponent& component) {
     if (c->parent_ == &component) c->parent_ = component.parent_;
 }
 
-bool IsValidIdent(std::string_view name) {
-  auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
-  if (name.empty() || !letter(name[0])) return false;
-  return std::all_of(name.begin() + 1, name.end(),
-                     [&](char c) { return letter(c) || (c >= '0' && c <= '9'); });
-}
-
 void TComponent::SetName(const std::string& NewName) {
   if (NewName == name_) return;
   if (!NewName.empty() && !IsValidIdent(NewName))

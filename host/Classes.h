@@ -113,8 +113,6 @@ class TComponent : public TObject {
   FormObject stored_;
 };
 
-bool IsValidIdent(std::string_view name);
-
 // The class registry: creates components from class names read from form
 // files and resources.
 void RegisterClass(TClass aClass);

@@ -76,7 +76,6 @@ void AppendUtf8(std::string& out, char32_t cp) {
 
 bool IsIdentStart(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsIdentChar(char c) { return IsIdentStart(c) || IsDigit(c); }
 bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 bool IsInlineBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
 
@@ -88,18 +87,11 @@ constexpr auto kDelimiters = [] {
 }();
 bool IsDelimiter(char c) { return kDelimiters[static_cast<unsigned char>(c)]; }
 
-bool IsIdentifier(std::string_view s) {
-  if (s.empty() || !IsIdentStart(s[0])) return false;
-  for (char c : s)
-    if (!IsIdentChar(c)) return false;
-  return true;
-}
-
 bool IsDottedIdentifier(std::string_view s) {
   std::size_t start = 0;
   for (;;) {
     const std::size_t dot = s.find('.', start);
-    if (!IsIdentifier(s.substr(start, dot - start))) return false;
+    if (!IsValidIdent(s.substr(start, dot - start))) return false;
     if (dot == std::string_view::npos) return true;
     start = dot + 1;
   }
@@ -309,7 +301,7 @@ class Reader {
     const char* firstAt = p_ - first.size();
     SkipInlineBlanks();
     if (p_ != end_ && *p_ == ':') {
-      if (!IsIdentifier(first)) Fail(firstAt, Quoted(first) + " is not a valid component name");
+      if (!IsValidIdent(first)) Fail(firstAt, Quoted(first) + " is not a valid component name");
       obj.Name = first;
       ++p_;
       SkipInlineBlanks();
@@ -319,13 +311,13 @@ class Reader {
       }
       first = TakeWord();
       firstAt = p_ - first.size();
-      if (!IsIdentifier(first)) Fail(firstAt, Quoted(first) + " is not a valid class name");
+      if (!IsValidIdent(first)) Fail(firstAt, Quoted(first) + " is not a valid class name");
       obj.ClassName = first;
       SkipInlineBlanks();
     } else {
       // Without a colon the one word is the class; a word that is no identifier stands where
       // the name would.
-      if (!IsIdentifier(first)) Fail(firstAt, Quoted(first) + " is not a valid component name");
+      if (!IsValidIdent(first)) Fail(firstAt, Quoted(first) + " is not a valid component name");
       obj.ClassName = first;
     }
 

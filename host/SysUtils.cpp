@@ -64,6 +64,13 @@ std::string LowerCase(std::string_view text) {
   return out;
 }
 
+bool IsValidIdent(std::string_view name) {
+  auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
+  if (name.empty() || !letter(name[0])) return false;
+  return std::all_of(name.begin() + 1, name.end(),
+                     [&](char c) { return letter(c) || (c >= '0' && c <= '9'); });
+}
+
 std::string IntToStr(std::int64_t value) { return std::to_string(value); }
 
 }  // namespace host

@@ -43,6 +43,10 @@ std::string Trim(std::string_view text);
 bool SameText(std::string_view a, std::string_view b);
 std::string LowerCase(std::string_view text);
 
+// Whether `name` is an identifier: an ASCII letter or underscore, then
+// letters, digits and underscores.
+bool IsValidIdent(std::string_view name);
+
 // Decimal text of a number: "-" for negatives, no leading zeros.
 std::string IntToStr(std::int64_t value);
 
