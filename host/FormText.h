@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "FormTree.h"
+#include "SafeFile.h"
 #include "SysUtils.h"
 
 namespace host {
@@ -33,23 +34,6 @@ class EFormError : public Exception {
   std::string file_;
   SourcePos pos_;
   std::string reason_;
-};
-
-// Raised when a form file cannot be read or written. The message names the
-// file; Detail() says what failed without it ("cannot read: Permission
-// denied"), for callers that name the file themselves.
-class EFileError : public Exception {
- public:
-  EFileError(const std::string& path, const std::string& action, const std::string& reason)
-      : Exception("cannot " + action + " '" + path + "': " + reason),
-        path_(path),
-        detail_("cannot " + action + ": " + reason) {}
-  const std::string& Path() const { return path_; }
-  const std::string& Detail() const { return detail_; }
-
- private:
-  std::string path_;
-  std::string detail_;
 };
 
 // Reads the one object of a form text. `fileName` only names the source in
