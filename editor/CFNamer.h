@@ -76,4 +76,9 @@ class PACKAGE_EXPORT TComponentPropertyEditor : public host::TPropertyEditor {
 // Installs TComponentPropertyEditor for the Componenter property of namers.
 void Register();
 
+// The unit's initialization and finalization, run from the package's unit
+// table and exported under the unit's names; the unit has nothing to set up.
+PACKAGE_EXPORT void Initialization() __asm__("CFNamer.CFNamer");
+PACKAGE_EXPORT void Finalization() __asm__("CFNamer.Finalization");
+
 }  // namespace CFNamer

@@ -68,4 +68,8 @@ void Register() {
                                &TComponentPropertyEditor::StaticClass());
 }
 
+void Initialization() {}
+
+void Finalization() {}
+
 }  // namespace CFNamer

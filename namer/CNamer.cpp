@@ -83,4 +83,8 @@ void TComponentNamer::SetComponenter(const TStringList& Value) { FComponentList-
 
 void Register() { host::RegisterComponents("Quorth", {&TComponentNamer::StaticClass()}); }
 
+void Initialization() {}
+
+void Finalization() {}
+
 }  // namespace CNamer

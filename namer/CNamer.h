@@ -43,4 +43,9 @@ class PACKAGE_EXPORT TComponentNamer : public host::TComponent {
 // Puts the namer on the palette page "Quorth".
 void Register();
 
+// The unit's initialization and finalization, run from the package's unit
+// table and exported under the unit's names; the unit has nothing to set up.
+PACKAGE_EXPORT void Initialization() __asm__("CNamer.CNamer");
+PACKAGE_EXPORT void Finalization() __asm__("CNamer.Finalization");
+
 }  // namespace CNamer

@@ -19,13 +19,27 @@ constexpr std::string_view Requires[] = {"VCLSMP30", "TabListPkg", "vcl30"};
 constexpr host::TContainedUnit Contains[] = {
     {"Ombrelux", true}, {"CFNamer"}, {"SysInit"}, {"CNamer"}};
 
-// Every unit the module uses, each after the units it uses. None has work to
-// do here: the host's units and the list box's are set up by their own
-// libraries before any package loads, and CNamer and CFNamer need none.
-constexpr host::TUnitEntry Units[] = {
-    {"FormTree"},   {"SysUtils"}, {"System"},   {"TypInfo"},  {"Classes"}, {"Packages"},
-    {"SysInit"},    {"Controls"}, {"Forms"},    {"StdCtrls"}, {"Buttons"}, {"Spin"},
-    {"TabListBox"}, {"Designer"}, {"DsgnIntf"}, {"CNamer"},   {"CFNamer"}};
+// Every unit the module uses, each after the units it uses. The host's units
+// and the list box's are set up by their own libraries before any package
+// loads; CNamer and CFNamer have entries of their own, which other modules
+// can name, though they have nothing to do.
+constexpr host::TUnitEntry Units[] = {{"FormTree"},
+                                      {"SysUtils"},
+                                      {"System"},
+                                      {"TypInfo"},
+                                      {"Classes"},
+                                      {"Packages"},
+                                      {"SysInit"},
+                                      {"Controls"},
+                                      {"Forms"},
+                                      {"StdCtrls"},
+                                      {"Buttons"},
+                                      {"Spin"},
+                                      {"TabListBox"},
+                                      {"Designer"},
+                                      {"DsgnIntf"},
+                                      {"CNamer", CNamer::Initialization, CNamer::Finalization},
+                                      {"CFNamer", CFNamer::Initialization, CFNamer::Finalization}};
 
 constexpr host::TPackageInfoTable Info{.Name = "Ombrelux",
                                        .Flags = host::pfDesignOnly,
@@ -51,6 +65,14 @@ PACKAGE_EXPORT const host::TPackageInfoTable* GetPackageInfoTable() { return &Om
 PACKAGE_EXPORT void Initialize() { host::PackageLoad(Ombrelux::Info); }
 
 PACKAGE_EXPORT void Finalize() { host::PackageUnload(Ombrelux::Info); }
+
+// The same three entries under the main unit's qualified names.
+PACKAGE_EXPORT void OmbreluxPackageLoad() __asm__("Ombrelux.PackageLoad")
+    __attribute__((alias("Initialize")));
+PACKAGE_EXPORT void OmbreluxPackageUnload() __asm__("Ombrelux.PackageUnload")
+    __attribute__((alias("Finalize")));
+PACKAGE_EXPORT const host::TPackageInfoTable* OmbreluxGetPackageInfoTable() __asm__(
+    "Ombrelux.GetPackageInfoTable") __attribute__((alias("GetPackageInfoTable")));
 
 // The units' registration procedures, under the names the host looks up.
 PACKAGE_EXPORT void CNamerRegister() __asm__("CNamer.Register");

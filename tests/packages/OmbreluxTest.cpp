@@ -76,18 +76,62 @@ TEST(OmbreluxTest, LoadingPutsTheNamerOnItsPageAndInstallsItsEditor) {
   EXPECT_FALSE(Mapped(Ombrelux_PATH));
 }
 
-// The module lets out its entry points and its four classes' type
-// information (type description, its name, and the virtual table, so that
-// other modules can catch the errors and test the objects), and nothing of
+// The module lets out, by name, what other modules may use and nothing of
 // the units, the host or the standard library it was built from.
-TEST(OmbreluxTest, ExportsExactlyItsEntryPointsAndClasses) {
-  std::set<std::string> expected{"Initialize", "Finalize", "GetPackageInfoTable", "CNamer.Register",
-                                 "CFNamer.Register"};
-  for (const char* name : {"6CNamer15TComponentNamer", "6CNamer20EComponentNamerError",
-                           "7CFNamer24TComponentPropertyEditor", "7CFNamer8TFCompon"})
-    for (const char* kind : {"_ZTIN", "_ZTSN", "_ZTVN"})
-      expected.insert(std::string(kind) + name + "E");
+TEST(OmbreluxTest, ExportsExactlyItsEntryPointsClassesAndMethods) {
+  const std::set<std::string> expected{
+      // Entry points, the units' own entries, and the main unit's names for
+      // its entries.
+      "Initialize", "Finalize", "GetPackageInfoTable", "CNamer.Register", "CFNamer.Register",
+      "CNamer.CNamer", "CNamer.Finalization", "CFNamer.CFNamer", "CFNamer.Finalization",
+      "Ombrelux.PackageLoad", "Ombrelux.PackageUnload", "Ombrelux.GetPackageInfoTable",
+      // The classes: type description and virtual table.
+      "_ZTIN6CNamer15TComponentNamerE", "_ZTVN6CNamer15TComponentNamerE",
+      "_ZTIN6CNamer20EComponentNamerErrorE", "_ZTVN6CNamer20EComponentNamerErrorE",
+      "_ZTIN7CFNamer24TComponentPropertyEditorE", "_ZTVN7CFNamer24TComponentPropertyEditorE",
+      "_ZTIN7CFNamer8TFComponE", "_ZTVN7CFNamer8TFComponE",
+      // TComponentNamer: constructor and destructor (base object), accessors
+      // and TypeExist.
+      "_ZN6CNamer15TComponentNamerC2EPN4host10TComponentE", "_ZN6CNamer15TComponentNamerD2Ev",
+      "_ZN6CNamer15TComponentNamer17GetFComponentListEv",
+      "_ZN6CNamer15TComponentNamer14SetComponenterERKN4host11TStringListE",
+      "_ZN6CNamer15TComponentNamer9TypeExistERKN4host11TStringListERKNSt7__cxx1112basic_"
+      "stringIcSt11char_traitsIcESaIcEEE",
+      // TFCompon's handlers and TComponentPropertyEditor's overrides.
+      "_ZN7CFNamer8TFCompon14btnChangeClickEPN4host7TObjectE",
+      "_ZN7CFNamer8TFCompon10FormCreateEPN4host7TObjectE",
+      "_ZN7CFNamer8TFCompon20CancelChangeBtnClickEPN4host7TObjectE",
+      "_ZN7CFNamer24TComponentPropertyEditor4EditEv",
+      "_ZNK7CFNamer24TComponentPropertyEditor13GetAttributesEv",
+      "_ZNK7CFNamer24TComponentPropertyEditor8GetValueB5cxx11Ev"};
+  EXPECT_EQ(expected.size(), 31u);
   EXPECT_EQ(ExportedSymbols(Ombrelux_PATH), expected);
+
+  // The qualified names are the same entries, not copies.
+  void* handle = dlopen(Ombrelux_PATH, RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(handle, nullptr) << dlerror();
+  for (const auto& [plain, qualified] : {std::pair{"Initialize", "Ombrelux.PackageLoad"},
+                                         {"Finalize", "Ombrelux.PackageUnload"},
+                                         {"GetPackageInfoTable", "Ombrelux.GetPackageInfoTable"}})
+    EXPECT_EQ(dlsym(handle, plain), dlsym(handle, qualified)) << qualified;
+  dlclose(handle);
+}
+
+// Renames the two buttons of `form` to Btn1 and Btn2 through the dialog of
+// `namer`'s Componenter.
+void RenameButtons(TForm& form, TComponent& namer) {
+  TFormDesigner designer(form);
+  std::unique_ptr<TPropertyEditor> editor =
+      CreatePropertyEditor(designer, {&namer}, *namer.ClassType()->FindProperty("Componenter"));
+  EXPECT_EQ(editor->GetValue(), "TStringList");
+  Application().SetModalPresenter(std::make_unique<TScriptedPresenter>(std::vector<TUserAction>{
+      TSelectRow{"TabList", 0}, TTypeText{"NameVal", "Btn"}, TSetSpinValue{"MaxValueIndex", 1},
+      TClickControl{"btnChange"}, TClickControl{"BitBtn1"}}));
+  editor->Edit();
+  Application().SetModalPresenter(nullptr);
+  EXPECT_NE(form.FindComponent("Btn1"), nullptr);
+  EXPECT_NE(form.FindComponent("Btn2"), nullptr);
+  EXPECT_EQ(designer.ModifiedNotifications(), 1);
 }
 
 TEST(OmbreluxTest, NamerPlacedThroughTheRegistryRenamesThroughItsDialog) {
@@ -95,22 +139,46 @@ TEST(OmbreluxTest, NamerPlacedThroughTheRegistryRenamesThroughItsDialog) {
   {
     TForm form(nullptr);
     for (const char* name : {"Button1", "Button2"}) (new TButton(&form))->SetName(name);
-    TComponent* namer = GetClass("TComponentNamer")->Create(&form);
-    TFormDesigner designer(form);
-    std::unique_ptr<TPropertyEditor> editor =
-        CreatePropertyEditor(designer, {namer}, *namer->ClassType()->FindProperty("Componenter"));
-    EXPECT_EQ(editor->GetValue(), "TStringList");
-
-    Application().SetModalPresenter(std::make_unique<TScriptedPresenter>(std::vector<TUserAction>{
-        TSelectRow{"TabList", 0}, TTypeText{"NameVal", "Btn"}, TSetSpinValue{"MaxValueIndex", 1},
-        TClickControl{"btnChange"}, TClickControl{"BitBtn1"}}));
-    editor->Edit();
-    Application().SetModalPresenter(nullptr);
-    EXPECT_NE(form.FindComponent("Btn1"), nullptr);
-    EXPECT_NE(form.FindComponent("Btn2"), nullptr);
-    EXPECT_EQ(designer.ModifiedNotifications(), 1);
+    RenameButtons(form, *GetClass("TComponentNamer")->Create(&form));
   }
   UnloadPackage(package);
+}
+
+// A second module derives its namer from TComponentNamer, linking against
+// the exports; its namer lists, counts types through the inherited methods,
+// keeps the one-namer rule with the base class, and renames through the
+// base's editor.
+TEST(OmbreluxTest, NamerDerivedInAnotherModuleListsAndRenames) {
+  const HostState before = HostState::Now();
+  const TPackage& ombrelux = LoadPackage(Ombrelux_PATH);
+  const TPackage& kin = LoadPackage(KinNamer_PATH);
+  EXPECT_THAT([&] { UnloadPackage(ombrelux); },
+              ::testing::ThrowsMessage<EPackageError>(HasSubstr("package KinNamer requires it")));
+  TClass kinNamer = GetClass("TKinNamer");
+  ASSERT_NE(kinNamer, nullptr);
+  EXPECT_TRUE(kinNamer->InheritsFrom(GetClass("TComponentNamer")));
+  EXPECT_EQ(FindPage("Quorth")->Classes,
+            (std::vector<TClass>{GetClass("TComponentNamer"), kinNamer}));
+  {
+    TForm form(nullptr);
+    for (const char* name : {"Button1", "Button2"}) (new TButton(&form))->SetName(name);
+    TComponent* namer = kinNamer->Create(&form);
+    namer->SetName("Kin1");
+    EXPECT_EQ(namer->ClassName(), "TKinNamer");
+    const TPropInfo& componenter = *kinNamer->FindProperty("Componenter");
+    EXPECT_EQ(componenter.Get(*namer).items.size(), 5u);  // TButton, 2 rows, TKinNamer, 1 row
+    EXPECT_EQ(kinNamer->FindProperty("Kinds")->Get(*namer).text, "2");
+    EXPECT_THAT([&] { GetClass("TComponentNamer")->Create(&form); },
+                ::testing::ThrowsMessage<Exception>("Only one instance of ComponentNamer"));
+    RenameButtons(form, *namer);
+  }
+  UnloadPackage(kin);
+  UnloadPackage(ombrelux);
+  EXPECT_EQ(HostState::Now(), before);
+  EXPECT_EQ(GetClass("TKinNamer"), nullptr);
+  EXPECT_EQ(GetClass("TComponentNamer"), nullptr);
+  EXPECT_FALSE(Mapped(KinNamer_PATH));
+  EXPECT_FALSE(Mapped(Ombrelux_PATH));
 }
 
 TEST(OmbreluxTest, LoadsAndUnloadsAHundredTimes) {
