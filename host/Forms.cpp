@@ -1,5 +1,9 @@
 #include "Forms.h"
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "FormStreaming.h"
 #include "FormText.h"
 #include "Packages.h"
@@ -7,6 +11,37 @@
 namespace host {
 
 namespace {
+
+// The names of the handlers bound to events of `form` and its components.
+std::vector<std::string> BoundHandlers(TComponent& form) {
+  std::vector<std::string> names;
+  auto collect = [&](TComponent& c) {
+    for (const TPropInfo* p : c.ClassType()->AllProperties())
+      if (p->Event && p->Event(c).Call) names.push_back(p->Event(c).Name);
+  };
+  collect(form);
+  for (TComponent* c : form.Components()) collect(*c);
+  return names;
+}
+
+// A resource replaced beside its module may lack a control or an event that
+// the class's code relies on, which would leave a field null or a handler
+// (the creation handler, say) never run: such a form is not built.
+void CheckBindings(TComponent& form, const FormObject& root, const std::string& resource) {
+  const std::string name = form.GetName().empty() ? root.Name : form.GetName();
+  auto fail = [&](const std::string& reason) {
+    throw EFormError(resource, root.Pos,
+                     Format("form %s (%s) %s", {name, form.ClassName(), reason}));
+  };
+  const std::vector<std::string> bound = BoundHandlers(form);
+  for (TClass c = form.ClassType(); c; c = c->Parent) {
+    for (const TFieldInfo& field : c->Fields)
+      if (!form.FindComponent(field.Name)) fail("has no control for its field " + field.Name);
+    for (const TMethodInfo& method : c->Methods)
+      if (std::ranges::find(bound, method.Name) == bound.end())
+        fail("has no event bound to its handler " + method.Name);
+  }
+}
 const TIdentTable& BorderStyleIdents() {
   static const TIdentTable table{
       .Type = {TTypeKind::Enumeration, "TFormBorderStyle"},
@@ -119,6 +154,7 @@ void TCustomForm::ReadResource() {
         resource, document.Root.Pos,
         "the resource holds " + document.Root.ClassName + ", not " + ClassType()->Name);
   ReadComponents(*this, document.Root, resource, /*bindToClass=*/true);
+  CheckBindings(*this, document.Root, resource);
   OnCreate(this);
 }
 

@@ -131,4 +131,18 @@ TEST_F(FormResource, AnythingUnpublishedIsAnErrorAndNothingIsLeft) {
             "TFPROBE:3:17: BorderStyle: 'bsRound' is not a value of TFormBorderStyle");
 }
 
+// A resource replaced beside its module may lack what the class relies on.
+TEST_F(FormResource, AnythingPublishedButMissingIsAnErrorAndNothingIsLeft) {
+  auto without = [](std::string text, const std::string& part) {
+    return text.erase(text.find(part), part.size());
+  };
+  EXPECT_EQ(ErrorOf(without(kProbe,
+                            "  object Box: TEdit\n    Text = 'typed'\n    TabOrder = 3\n  end\n")),
+            "TFPROBE:1:1: form FProbe (TFProbe) has no control for its field Box");
+  EXPECT_EQ(ErrorOf(without(kProbe, "    OnClick = GoClick\n")),
+            "TFPROBE:1:1: form FProbe (TFProbe) has no event bound to its handler GoClick");
+  EXPECT_EQ(ErrorOf(without(kProbe, "  OnCreate = FormCreate\n")),
+            "TFPROBE:1:1: form FProbe (TFProbe) has no event bound to its handler FormCreate");
+}
+
 }  // namespace
