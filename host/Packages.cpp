@@ -8,10 +8,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <string_view>
 #include <utility>
 
 #include "Classes.h"
 #include "DsgnIntf.h"
+#include "SharedObjectFile.h"
 
 namespace host {
 
@@ -254,11 +257,19 @@ const TPackage& LoadPackage(const std::string& path) {
   auto fail = [&](const std::string& what) {
     return EPackageError(Format("Cannot load package %s: %s", {path, what}));
   };
+  // A path is a path: never a name for the dynamic loader to search for.
+  std::error_code noFolder;
+  std::string file = std::filesystem::absolute(path, noFolder).string();
+  if (noFolder) file = path;
+  if (std::optional<std::string> fault = SharedObjectFault(file)) throw fail(*fault);
   dlerror();
-  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!handle) {
     const char* error = dlerror();
-    throw fail(error ? error : "cannot open the file");
+    // The loader's message starts with the file, which ours already names.
+    std::string_view reason = error ? error : "cannot open the file";
+    if (reason.starts_with(file + ": ")) reason.remove_prefix(file.size() + 2);
+    throw fail(std::string(reason));
   }
   for (const auto& p : Loaded())
     if (p->library->Handle() == handle) {

@@ -4,7 +4,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <elf.h>
+#include <link.h>
+
+#include <cstddef>
 #include <fstream>
+#include <iterator>
+#include <string_view>
 
 #include "DsgnIntf.h"
 #include "FixtureLog.h"
@@ -191,6 +197,53 @@ TEST_F(LoaderTest, ResourceModuleBesideThePackageReplacesItsResources) {
   const HostState before = HostState::Now();
   EXPECT_THAT(LoadError(broken), HasSubstr("Resource module " + broken + ".res: not a folder"));
   EXPECT_EQ(HostState::Now(), before);
+}
+
+// The bytes of the fixture module with `patch` applied at `offset`.
+std::string PatchedModule(std::size_t offset, std::string_view patch) {
+  std::ifstream in(FixtureGood_PATH, std::ios::binary);
+  std::string bytes{std::istreambuf_iterator<char>(in), {}};
+  return bytes.replace(offset, patch.size(), patch);
+}
+
+// Files the dynamic loader would map and crash on, or refuse with a message
+// of its own, are refused before mapping with a reason, naming the file once.
+TEST_F(LoaderTest, MalformedModulesAreRefusedBeforeMapping) {
+  ScratchFolder scratch("malformed-modules");
+  const std::string whole = PatchedModule(0, "");
+  struct Case {
+    std::string name, bytes, reason;
+  };
+  const Case cases[] = {
+      {"empty.so", "", "the file is empty"},
+      {"text.so", "not a module\n", "it is not a shared object (no ELF header)"},
+      {"header.so", whole.substr(0, 40), "it is truncated: its ELF header is incomplete"},
+      {"cut.so", whole.substr(0, 4096), "it is truncated: a loadable segment ends at byte "},
+      {"class.so", PatchedModule(EI_CLASS, "\x01"), "it is a 32-bit object; "},
+      {"order.so", PatchedModule(EI_DATA, "\x02"), "its byte order is not this machine's"},
+      {"program.so", PatchedModule(16, "\x02"), "it is a program, not a shared object"},
+      {"object.so", PatchedModule(16, "\x01"), "it is an object file that was never linked"},
+      {"machine.so", PatchedModule(18, "\x16"), "it is built for another kind of machine"},
+      {"headers.so", PatchedModule(offsetof(ElfW(Ehdr), e_phnum), std::string(2, '\0')),
+       "its program headers are malformed"},
+  };
+  const HostState before = HostState::Now();
+  for (const Case& c : cases) {
+    const std::string path = (scratch.Path() / c.name).string();
+    std::ofstream(path, std::ios::binary) << c.bytes;
+    SCOPED_TRACE(c.name);
+    EXPECT_THAT(LoadError(path),
+                ::testing::StartsWith("Cannot load package " + path + ": " + c.reason));
+    EXPECT_EQ(HostState::Now(), before);
+    EXPECT_FALSE(Mapped(path));
+  }
+  EXPECT_EQ(LoadError(scratch.Path().string()), "Cannot load package " + scratch.Path().string() +
+                                                    ": it is a folder, not a shared object");
+  EXPECT_EQ(LoadError("/proc/self/exe"),
+            "Cannot load package /proc/self/exe: it is a program, not a shared object");
+  EXPECT_EQ(LoadError("/dev/null"), "Cannot load package /dev/null: it is not a regular file");
+  EXPECT_EQ(LoadError("/nonexistent/libNothing.so"),
+            "Cannot load package /nonexistent/libNothing.so: No such file or directory");
 }
 
 }  // namespace
