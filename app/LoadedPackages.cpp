@@ -21,9 +21,9 @@ LoadedPackages::LoadedPackages(const std::vector<std::string>& paths) {
   for (const std::string& path : paths) {
     try {
       packages_.push_back(&host::LoadPackage(path));
-    } catch (const host::Exception& e) {
+    } catch (const host::Exception&) {
       Unload();
-      throw host::Exception(Located(path, e));
+      throw;  // the loader's message names the file
     }
   }
 }
@@ -42,12 +42,12 @@ LoadedPackages::~LoadedPackages() {
 bool LoadedPackages::Unload() {
   bool ok = true;
   while (!packages_.empty()) {
-    const host::TPackage& package = *packages_.back();
+    const host::TPackage* package = packages_.back();
     packages_.pop_back();
     try {
-      host::UnloadPackage(package);
+      host::UnloadPackage(*package);  // frees *package, also when it fails
     } catch (const host::Exception& e) {
-      Report(Located(package.FileName, e));
+      Report(e.Message());  // names the package and its file
       ok = false;
     }
   }

@@ -15,7 +15,7 @@ std::string DefaultPackagePath();
 class LoadedPackages {
  public:
   // Loads each package in order; when one fails, unloads those loaded before
-  // it and raises the error, located at the failing file.
+  // it and raises the loader's error, which names the failing file.
   explicit LoadedPackages(const std::vector<std::string>& paths);
   // Unloads whatever Unload has not, quietly: this runs only when an error
   // is already on its way out.

@@ -64,7 +64,7 @@ TEST_F(Commands, PaletteListsThePackagesPage) {
   EXPECT_THAT(o.Out, HasSubstr("Quorth: TComponentNamer\n"));
 }
 
-TEST_F(Commands, PackageThatCannotBeLoadedIsAnErrorNamingIt) {
+TEST_F(Commands, PackageThatCannotBeLoadedIsAnErrorNamingItOnce) {
   std::string missing = ws.Path("libMissing.so");
   std::string form = ws.Write("f.form", kForm);
   // The option goes before or after the subcommand.
@@ -72,7 +72,7 @@ TEST_F(Commands, PackageThatCannotBeLoadedIsAnErrorNamingIt) {
            {"--package", missing, "palette"}, {"list", "--package", missing, form}}) {
     Outcome o = ws.Run(args);
     EXPECT_EQ(o.Status, 1);
-    EXPECT_TRUE(o.Err.starts_with("designer: " + missing + ": ")) << o.Err;
+    EXPECT_EQ(o.Err, "designer: Cannot load package " + missing + ": No such file or directory\n");
     EXPECT_EQ(o.Out, "");
   }
 }

@@ -43,6 +43,7 @@ Outcome Workspace::Run(const std::vector<std::string>& args, const std::string& 
   posix_spawn_file_actions_addopen(&files, 0, in.c_str(), O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addchdir_np(&files, folder_.c_str());
 
   std::vector<std::string> argv{DESIGNER};
   argv.insert(argv.end(), args.begin(), args.end());

@@ -26,7 +26,8 @@ class Workspace {
   std::string Write(const std::string& name, const std::string& text) const;
   std::string Read(const std::string& name) const;
 
-  // Runs the designer with `args`, giving it `input` on standard input.
+  // Runs the designer in the folder with `args`, giving it `input` on
+  // standard input.
   Outcome Run(const std::vector<std::string>& args, const std::string& input = {}) const;
 
  private:
