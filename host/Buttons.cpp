@@ -56,7 +56,7 @@ const TClassInfo& TSpeedButton::StaticClass() {
 
 void TSpeedButton::SetNumGlyphs(int value) {
   if (value < 1 || value > 4)
-    throw EConvertError(
+    throw EValueRefused(
         Format("NumGlyphs of %s must be from 1 to 4, not %d", {GetName(), std::int64_t{value}}));
   numGlyphs_ = value;
 }

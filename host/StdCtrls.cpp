@@ -152,7 +152,7 @@ void TCustomListBox::SetSorted(bool value) {
 
 void TCustomListBox::SetItemHeight(int value) {
   if (value < 1)
-    throw EConvertError(
+    throw EValueRefused(
         Format("item height of %s must be at least 1, not %d", {GetName(), std::int64_t{value}}));
   itemHeight_ = value;
 }

@@ -30,6 +30,14 @@ class EConvertError : public Exception {
   using Exception::Exception;
 };
 
+// Raised by a property on a well-formed value of its type that the control
+// does not take (an item height of 0, an enumeration value it lacks). A form
+// file holding one still opens: the value is kept as written.
+class EValueRefused : public EConvertError {
+ public:
+  using EConvertError::EConvertError;
+};
+
 using FormatArg = std::variant<std::int64_t, std::string>;
 
 // Formats a pattern with %s and %S (text), %d (integer) and %%.
