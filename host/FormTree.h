@@ -53,7 +53,7 @@ struct FormValue {
 
   static FormValue Integer(std::int64_t v);
   static FormValue Identifier(std::string name);
-  static FormValue Boolean(bool v) { return Identifier(v ? "True" : "False"); }
+  static FormValue Boolean(bool v);
   static FormValue String(std::string s);
   static FormValue List(std::vector<FormValue> items);
   static FormValue Set(std::vector<FormValue> items);
@@ -127,6 +127,7 @@ inline FormValue FormValue::Identifier(std::string name) {
   value.text = std::move(name);
   return value;
 }
+inline FormValue FormValue::Boolean(bool v) { return Identifier(v ? "True" : "False"); }
 inline FormValue FormValue::String(std::string s) {
   FormValue value;
   value.kind = Kind::String;
