@@ -54,8 +54,12 @@ FormObject Reader::ParseObject(FormObject::Opening opening, std::uint32_t lead) 
   }
   obj.Source = SpanFrom(lead);
 
+  // Blanks after the class name belong to the line, unless an index follows.
+  const char* afterClass = p_;
   SkipInlineBlanks();
-  if (Accept('[')) {
+  if (!Accept('[')) {
+    p_ = afterClass;
+  } else {
     SkipInlineBlanks();
     RequireMore();
     const std::string_view word = TakeWord();
