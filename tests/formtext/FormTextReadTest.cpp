@@ -168,6 +168,14 @@ TEST(FormTextRead, ErrorsNameTheFirstFault) {
       {"object A: TA\n  X = <item object B: TB end end>\nend", 2, 13,
        "a collection item holds no objects"},
       {"object A: TA\n  X = (1\n", 3, 1, "unexpected end of file"},
+      // A value may start on the next line, but not when that line is the body's.
+      {"object A: TA\n  X =\n  Y = 1\nend", 2, 6, "expected a value"},
+      {"object A: TA\n  X =  \r\nend", 2, 8, "expected a value"},
+      {"object A: TA\n  X =\n", 2, 6, "expected a value"},
+      // A CR alone ends a line too.
+      {"object A: TA\r  X = )\rend", 2, 7, "expected a value"},
+      {"object A: TA\r\r\n  X = 'a\rb'\rend", 3, 7, "unterminated string"},
+      {"object A: TA\r  X = 1\r  Y\rend", 3, 4, "expected '='"},
   };
   EXPECT_THROW(ParseFormText(std::string(), "t"), EFormError);
   for (const BadCase& c : cases) {
