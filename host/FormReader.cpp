@@ -1,6 +1,7 @@
 // Objects, properties and the document of the text form format.
 #include "FormReader.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace host {
@@ -156,20 +157,15 @@ namespace {
 using namespace formtext;
 
 std::string MajorityLineEnd(std::string_view text) {
-  std::size_t lf = 0, cr = 0, crlf = 0;
-  for (std::size_t i = text.find_first_of("\r\n"); i != std::string_view::npos;
-       i = text.find_first_of("\r\n", i + 1)) {
-    if (text[i] == '\n') {
-      ++lf;
-    } else if (i + 1 < text.size() && text[i + 1] == '\n') {
-      ++crlf;
-      ++i;
-    } else {
-      ++cr;
-    }
-  }
-  if (crlf > lf && crlf >= cr) return "\r\n";
-  if (cr > lf && cr > crlf) return "\r";
+  const auto lf = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+  const auto cr = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\r'));
+  std::size_t crlf = 0;
+  for (std::size_t i = cr == 0 ? text.npos : text.find('\r'); i != text.npos;
+       i = text.find('\r', i + 1))
+    if (i + 1 < text.size() && text[i + 1] == '\n') ++crlf;
+  const std::size_t loneLf = lf - crlf, loneCr = cr - crlf;
+  if (crlf > loneLf && crlf >= loneCr) return "\r\n";
+  if (loneCr > loneLf && loneCr > crlf) return "\r";
   return "\n";
 }
 

@@ -5,36 +5,26 @@
 namespace host::formtext {
 
 FormValue Reader::ParseValue() {
-  const std::uint32_t begin = Offset();
-  FormValue v;
   switch (Peek()) {
     case '\'':
     case '#':
-      v = ParseString();
-      break;
+      return ParseString();
     case '[':
-      v = ParseSet();
-      break;
+      return ParseSet();
     case '(':
-      v = ParseList();
-      break;
+      return ParseList();
     case '{':
-      v = ParseBinary();
-      break;
+      return ParseBinary();
     case '<':
-      v = ParseCollection();
-      break;
+      return ParseCollection();
     default:
-      v = ParseWord();
-      break;
+      return ParseWord();
   }
-  v.Source.Begin = begin;
-  return v;
 }
-
 // Number or Identifier.
 FormValue Reader::ParseWord() {
   FormValue v;
+  v.Source.Begin = Offset();
   v.Pos = PosAt(p_);
   const char c = *p_;
   const std::string_view word = WordAt(p_);
@@ -58,6 +48,7 @@ FormValue Reader::ParseWord() {
 // String = Pieces { '+' Pieces }, the pieces quoted runs and #codes.
 FormValue Reader::ParseString() {
   FormValue v;
+  v.Source.Begin = Offset();
   v.kind = FormValue::Kind::String;
   v.Pos = PosAt(p_);
   for (;;) {
@@ -144,6 +135,7 @@ void Reader::ScanCharCode(std::string& out) {
 // Set = '[' [Element { ',' Element }] ']'.
 FormValue Reader::ParseSet() {
   FormValue v;
+  v.Source.Begin = Offset();
   v.kind = FormValue::Kind::Set;
   v.Pos = PosAt(p_);
   ++p_;
@@ -186,6 +178,7 @@ FormValue Reader::ParseSetElement() {
 FormValue Reader::ParseList() {
   DepthGuard guard(*this, p_);
   FormValue v;
+  v.Source.Begin = Offset();
   v.kind = FormValue::Kind::List;
   v.Pos = PosAt(p_);
   ++p_;
@@ -198,6 +191,7 @@ FormValue Reader::ParseList() {
 // Binary = '{' { HexDigit } '}', blanks and line ends between digits.
 FormValue Reader::ParseBinary() {
   FormValue v;
+  v.Source.Begin = Offset();
   v.kind = FormValue::Kind::Binary;
   v.Pos = PosAt(p_);
   ++p_;
@@ -217,6 +211,7 @@ FormValue Reader::ParseBinary() {
 FormValue Reader::ParseCollection() {
   DepthGuard guard(*this, p_);
   FormValue v;
+  v.Source.Begin = Offset();
   v.kind = FormValue::Kind::Collection;
   v.Pos = PosAt(p_);
   ++p_;
