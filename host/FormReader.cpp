@@ -8,7 +8,6 @@ namespace host {
 
 namespace formtext {
 
-// Document = [BOM] blanks Object blanks.
 FormObject Reader::ReadDocument() {
   if (static_cast<std::size_t>(end_ - p_) > kMaxTextSize)
     Fail(p_, std::string("form text is larger than ") + kMaxTextSizeText);
@@ -28,8 +27,6 @@ FormObject Reader::ReadDocument() {
   return root;
 }
 
-// Object = Opening [Name ':'] ClassName ['[' Index ']'] Body; `lead` is
-// where the blanks before the opening word begin.
 FormObject Reader::ParseObject(FormObject::Opening opening, std::uint32_t lead) {
   DepthGuard guard(*this, p_);
   FormObject obj;
@@ -73,9 +70,6 @@ FormObject Reader::ParseObject(FormObject::Opening opening, std::uint32_t lead) 
   return obj;
 }
 
-// Body = { Property | Object } 'end', for objects and collection items
-// alike (`children` is null in an item, which holds no objects). Returns
-// the span of the `end` with the blanks before it.
 SourceSpan Reader::ParseBody(std::vector<FormProperty>& properties,
                              std::vector<FormObject>* children) {
   for (;;) {
@@ -122,7 +116,6 @@ std::int64_t Reader::ParseIndex(std::string_view word, const char* at) {
   return value;
 }
 
-// Property = DottedName '=' Value; the value may start on a later line.
 FormProperty Reader::ParseProperty(std::uint32_t lead) {
   FormProperty prop;
   prop.Pos = PosAt(p_);

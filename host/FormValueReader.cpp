@@ -21,7 +21,6 @@ FormValue Reader::ParseValue() {
       return ParseWord();
   }
 }
-// Number or Identifier.
 FormValue Reader::ParseWord() {
   FormValue v;
   v.Source.Begin = Offset();
@@ -45,7 +44,6 @@ FormValue Reader::ParseWord() {
   return v;
 }
 
-// String = Pieces { '+' Pieces }, the pieces quoted runs and #codes.
 FormValue Reader::ParseString() {
   FormValue v;
   v.Source.Begin = Offset();
@@ -132,7 +130,6 @@ void Reader::ScanCharCode(std::string& out) {
   AppendUtf8(out, code);
 }
 
-// Set = '[' [Element { ',' Element }] ']'.
 FormValue Reader::ParseSet() {
   FormValue v;
   v.Source.Begin = Offset();
@@ -174,7 +171,6 @@ FormValue Reader::ParseSetElement() {
   return item;
 }
 
-// List = '(' { Value } ')'.
 FormValue Reader::ParseList() {
   DepthGuard guard(*this, p_);
   FormValue v;
@@ -188,7 +184,6 @@ FormValue Reader::ParseList() {
   return v;
 }
 
-// Binary = '{' { HexDigit } '}', blanks and line ends between digits.
 FormValue Reader::ParseBinary() {
   FormValue v;
   v.Source.Begin = Offset();
@@ -207,7 +202,6 @@ FormValue Reader::ParseBinary() {
   return v;
 }
 
-// Collection = '<' { 'item' Body } '>'.
 FormValue Reader::ParseCollection() {
   DepthGuard guard(*this, p_);
   FormValue v;
