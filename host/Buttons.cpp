@@ -24,7 +24,7 @@ void SetGlyphValue(TObject& o, const FormValue& value) {
   auto isHex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
   if (value.kind != FormValue::Kind::Binary || value.text.size() % 2 != 0 ||
       !std::all_of(value.text.begin(), value.text.end(), isHex))
-    throw EConvertError(Format("expected binary data, found '%s'", {value.text}));
+    throw EValueRefused(Format("expected binary data, found '%s'", {value.text}));
   auto nibble = [](char c) { return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10; };
   std::vector<std::uint8_t> data;
   data.reserve(value.text.size() / 2);

@@ -35,7 +35,7 @@ FormValue SetValueOf(const TIdentTable& members, std::uint32_t bits) {
 
 std::uint32_t ParseSet(const TIdentTable& members, const FormValue& value) {
   if (value.kind != FormValue::Kind::Set)
-    throw EConvertError(
+    throw EValueRefused(
         Format("expected a set of %s, found '%s'", {members.Type.Name, value.text}));
   std::uint32_t bits = 0;
   for (const FormValue& item : value.items) bits |= std::uint32_t{1} << members.Parse(item);

@@ -30,9 +30,11 @@ class EConvertError : public Exception {
   using Exception::Exception;
 };
 
-// Raised by a property on a well-formed value of its type that the control
-// does not take (an item height of 0, an enumeration value it lacks). A form
-// file holding one still opens: the value is kept as written.
+// Raised by a property on a value its control does not take: one of another
+// kind than the property's, or one the control refuses (an item height of 0,
+// an enumeration value it lacks). A form file holding one still opens, the
+// value kept as written; a number too large for the property's type is
+// malformed for it and stays an EConvertError.
 class EValueRefused : public EConvertError {
  public:
   using EConvertError::EConvertError;

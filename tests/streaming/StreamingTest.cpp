@@ -134,12 +134,6 @@ TEST_F(Streaming, ErrorsNameThePlaceAndLeaveNothing) {
                   "TComponentNamer\n  end\nend\n");
             }),
             "test.form:4:3: Only one instance of ComponentNamer");
-  EXPECT_EQ(ErrorOf([] {
-              Load(
-                  "object F: TF\n  object N1: TComponentNamer\n    Componenter.Strings = 5\n  "
-                  "end\nend\n");
-            }),
-            "test.form:3:27: Componenter.Strings: expected a string, found '5'");
   // Inside an inline object the owner is not a form.
   EXPECT_EQ(ErrorOf([] {
               Load(
@@ -330,6 +324,13 @@ TEST_F(Streaming, AValueTheControlRefusesIsKeptAndTheControlKeepsItsOwn) {
   EXPECT_NE(RefusedValue(*form, *form->ClassType()->FindProperty("Position")), nullptr);
   const FormObject written = WriteComponents(*form);
   EXPECT_EQ(written.Properties.at(0).Value.text, "poWorkAreaCenter");
+  // A value of another kind is not taken either.
+  auto withNamer =
+      Load("object F: TF\n  object N1: TComponentNamer\n    Componenter.Strings = 5\n  end\nend\n");
+  TComponent& namer = *withNamer->FindComponent("N1");
+  refused = RefusedValue(namer, *namer.ClassType()->FindProperty("Componenter"));
+  ASSERT_NE(refused, nullptr);
+  EXPECT_EQ(refused->Refused, "expected a string, found '5'");
   EXPECT_EQ(WrittenValue(written, "L", "ItemHeight"), "0");
 }
 
