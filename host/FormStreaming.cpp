@@ -254,8 +254,9 @@ class Writer {
       if (info && info->Get) {
         written.insert(info);
         FormValue current = info->Get(c);
-        // An unchanged value keeps its spelling in the file; a property that
-        // is always stored is always written from its current value.
+        // An unchanged value keeps its spelling in the file ($10, TRUE, a
+        // value the control did not take); a property that is always stored
+        // keeps it only while its value is the one the file gives.
         const bool unchanged =
             current == p.Value || (!info->AlwaysStored && p.Loaded && current == *p.Loaded);
         out.push_back(p);
