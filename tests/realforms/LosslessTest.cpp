@@ -168,6 +168,15 @@ TEST_F(Lossless, NewLinesTakeTheLineEndOfMostLines) {
   EXPECT_NE(mixed.find("  object ComponentNamer1: TComponentNamer\r\n"), std::string::npos);
 }
 
+TEST_F(Lossless, ADeletedComponentTakesItsLinesAlong) {
+  Opened o = Open(
+      "object F: TF\r\n  object A: TButton\r\n  end\r\n  object B: TButton\r\n    Caption = "
+      "'b'\r\n  end\r\nend\r\n");
+  delete o.Form->FindComponent("A");
+  EXPECT_EQ(Save(o),
+            "object F: TF\r\n  object B: TButton\r\n    Caption = 'b'\r\n  end\r\nend\r\n");
+}
+
 // A form in a random but valid layout: indentation, line ends, trailing
 // blanks, blank runs, values on the line after their `=`, strings split over
 // lines, lists closed on a line of their own, references between components.
