@@ -6,11 +6,12 @@ namespace designer {
 
 OpenForm ReadForm(const std::string& path) {
   host::FormDocument document = host::ReadFormFile(path);
-  return {host::LoadForm(document.Root, path), document.Style};
+  return {host::LoadForm(document.Root, path), document.Text, document.Style};
 }
 
 void WriteForm(const OpenForm& form, const std::string& path) {
-  host::WriteFormFile(path, host::WriteComponents(*form.Form), form.Style);
+  host::SaveFileAtomically(
+      path, host::RewriteFormText(host::WriteComponents(*form.Form), *form.Source, form.Style));
 }
 
 host::TComponent& FindNamer(const host::TForm& form, const std::string& path) {

@@ -17,14 +17,17 @@ inline constexpr const char* kListingProperty = "Componenter";
 
 struct OpenForm {
   std::unique_ptr<host::TForm> Form;
-  host::FormTextStyle Style;  // kept when the form is written back
+  // The text the form was read from, and its layout: a save changes only
+  // the bytes of what was edited.
+  std::shared_ptr<const std::string> Source;
+  host::FormTextStyle Style;
 };
 
 // Reads the form file at `path` into live components.
 OpenForm ReadForm(const std::string& path);
 
-// Writes the form to `path` (through a temporary file renamed over it), in
-// the layout it was read with.
+// Writes the form to `path` (through a temporary file renamed over it) as the
+// text it was read from, changed only where the form was edited.
 void WriteForm(const OpenForm& form, const std::string& path);
 
 // The namer on the form; raises an error that says how to place one when

@@ -24,7 +24,7 @@ void SetGlyphValue(TObject& o, const FormValue& value) {
   auto isHex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
   if (value.kind != FormValue::Kind::Binary || value.text.size() % 2 != 0 ||
       !std::all_of(value.text.begin(), value.text.end(), isHex))
-    throw EConvertError(Format("expected binary data, found '%s'", {value.text}));
+    throw EValueRefused(Format("expected binary data, found '%s'", {value.text}));
   auto nibble = [](char c) { return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10; };
   std::vector<std::uint8_t> data;
   data.reserve(value.text.size() / 2);
@@ -56,7 +56,7 @@ const TClassInfo& TSpeedButton::StaticClass() {
 
 void TSpeedButton::SetNumGlyphs(int value) {
   if (value < 1 || value > 4)
-    throw EConvertError(
+    throw EValueRefused(
         Format("NumGlyphs of %s must be from 1 to 4, not %d", {GetName(), std::int64_t{value}}));
   numGlyphs_ = value;
 }

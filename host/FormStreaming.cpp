@@ -46,7 +46,7 @@ class Reader {
     if (!tree.Name.empty()) NameRoot(tree);
     ReadBody(root_, tree, root_);
     for (TComponent* c : read_) {
-      MarkReferences(c->Stored().Properties);
+      MarkReferences(*c);
       RememberLoadedValues(*c);
     }
   }
@@ -69,8 +69,12 @@ class Reader {
 
   void ReadBody(TComponent& c, const FormObject& obj, TComponent& owner) {
     read_.push_back(&c);
-    c.Stored().opening = obj.opening;
-    c.Stored().Index = obj.Index;
+    FormObject& stored = c.Stored();
+    stored.opening = obj.opening;
+    stored.Index = obj.Index;
+    stored.Source = obj.Source;
+    stored.NameSource = obj.NameSource;
+    stored.EndSource = obj.EndSource;
     for (const FormProperty& p : obj.Properties) ReadProperty(c, p);
     // The components inside an inline object belong to it, not to the form.
     TComponent& childOwner = obj.opening == FormObject::Opening::Inline && &c != &root_ ? c : owner;
@@ -126,6 +130,11 @@ class Reader {
       }
     } catch (const EFormError&) {
       throw;
+    } catch (const EValueRefused& e) {
+      // Another tool's control takes it, so a form file keeps it as written,
+      // the control keeping its own value; a resource of ours must be right.
+      if (bind_) Fail(p.Value.Pos, p.Name + ": " + e.Message());
+      c.Stored().Properties.back().Refused = e.Message();
     } catch (const Exception& e) {
       Fail(p.Value.Pos, p.Name + ": " + e.Message());
     }
@@ -139,20 +148,50 @@ class Reader {
     slot.Call = [root = &root_, method](TObject* sender) { method->Invoke(*root, sender); };
   }
 
-  // A kept property whose value is a plain identifier naming a component of
-  // the form refers to that component (PopupMenu = PopupMenu1), also inside
-  // collection items; handler names are not references.
-  void MarkReferences(std::vector<FormProperty>& properties) {
-    for (FormProperty& p : properties) {
-      if (IsHandlerName(p.Name)) continue;
-      FormValue& v = p.Value;
-      if (v.kind == FormValue::Kind::Identifier) {
-        if (const TComponent* target = root_.FindComponent(v.text))
-          v.ComponentRef = target->Serial();
-      } else if (v.kind == FormValue::Kind::Collection) {
-        for (FormCollectionItem& item : v.collection) MarkReferences(item.Properties);
+  // A published property refers to a component only when its type is a
+  // component reference (an enumeration value or True may happen to be a
+  // component's name too). Of a property the class does not publish, a value
+  // that is a plain identifier naming a component refers to it
+  // (PopupMenu = PopupMenu1), also inside collection items; handler names
+  // and True and False do not.
+  void MarkReferences(TComponent& c) {
+    for (FormProperty& p : c.Stored().Properties) {
+      if (const TPropInfo* info = PublishedFor(c, p.Name)) {
+        if (IsComponentReference(*info)) MarkReference(c, p.Value);
+      } else {
+        MarkUnknownReferences(c, p);
       }
     }
+  }
+
+  void MarkUnknownReferences(TComponent& c, FormProperty& p) {
+    if (IsHandlerName(p.Name)) return;
+    FormValue& v = p.Value;
+    if (v.kind == FormValue::Kind::Identifier && !SameText(v.text, "True") &&
+        !SameText(v.text, "False")) {
+      MarkReference(c, v);
+    } else if (v.kind == FormValue::Kind::Collection) {
+      for (FormCollectionItem& item : v.collection)
+        for (FormProperty& inner : item.Properties) MarkUnknownReferences(c, inner);
+    }
+  }
+
+  // A name is looked up among the components of the one that owns `c` (an
+  // inline frame for its own controls), then further out up to the form.
+  void MarkReference(const TComponent& c, FormValue& v) const {
+    if (v.kind != FormValue::Kind::Identifier) return;
+    for (const TComponent* scope = &c == &root_ ? &root_ : c.GetOwner(); scope;
+         scope = scope == &root_ ? nullptr : scope->GetOwner())
+      if (const TComponent* target = scope->FindComponent(v.text)) {
+        v.ComponentRef = target->Serial();
+        return;
+      }
+  }
+
+  static bool IsComponentReference(const TPropInfo& info) {
+    if (info.PropType->Kind != TTypeKind::Class) return false;
+    const TClass cls = GetClass(info.PropType->Name);
+    return cls && cls->InheritsFrom(&TComponent::StaticClass());
   }
 
   // Taken once the whole form is read, since a value may depend on others.
@@ -198,6 +237,9 @@ class Writer {
     obj.Index = c.Stored().Index;
     obj.Name = c.GetName();
     obj.ClassName = c.ClassName();
+    obj.Source = c.Stored().Source;
+    obj.NameSource = c.Stored().NameSource;
+    obj.EndSource = c.Stored().EndSource;
     obj.Properties = WriteProperties(c);
     if (auto it = inside_.find(&c); it != inside_.end())
       for (TComponent* child : it->second) obj.Children.push_back(Write(*child));
@@ -212,10 +254,16 @@ class Writer {
       if (info && info->Get) {
         written.insert(info);
         FormValue current = info->Get(c);
-        // An unchanged value keeps its spelling in the file; a property that
-        // is always stored is always written from its current value.
-        const bool unchanged = !info->AlwaysStored && p.Loaded && current == *p.Loaded;
-        out.push_back(unchanged ? p : FormProperty{p.Name, std::move(current), p.Pos});
+        // An unchanged value keeps its spelling in the file ($10, TRUE, a
+        // value the control did not take); a property that is always stored
+        // keeps it only while its value is the one the file gives.
+        const bool unchanged =
+            current == p.Value || (!info->AlwaysStored && p.Loaded && current == *p.Loaded);
+        out.push_back(p);
+        if (!unchanged) {
+          out.back().Value = std::move(current);
+          out.back().Refused.clear();
+        }
       } else {
         out.push_back(p);
         Resolve(out.back().Value);
@@ -258,5 +306,11 @@ std::unique_ptr<TForm> LoadForm(const FormObject& tree, const std::string& sourc
 }
 
 FormObject WriteComponents(TComponent& root) { return Writer(root).Take(); }
+
+const FormProperty* RefusedValue(const TComponent& c, const TPropInfo& info) {
+  for (const FormProperty& p : c.Stored().Properties)
+    if (!p.Refused.empty() && PublishedFor(c, p.Name) == &info) return &p;
+  return nullptr;
+}
 
 }  // namespace host

@@ -33,4 +33,9 @@ std::unique_ptr<TForm> LoadForm(const FormObject& tree, const std::string& sourc
 // their order, published ones with their current values.
 FormObject WriteComponents(TComponent& root);
 
+// The value a form file gave the published property `info` of `c` that the
+// component did not take (FormProperty::Refused says why); null when it took
+// what the file gave, or the file gave nothing.
+const FormProperty* RefusedValue(const TComponent& c, const TPropInfo& info);
+
 }  // namespace host

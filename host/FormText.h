@@ -1,6 +1,7 @@
 #pragma once
-// Reader and writer of the text form format.
+// Reader and writers of the text form format.
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -10,15 +11,19 @@
 
 namespace host {
 
-// How a form file's text was laid out, so that writing it back keeps it.
+// How a form file's text is laid out, so that what a save adds to it looks
+// like what is there.
 struct FormTextStyle {
-  bool Crlf = false;  // lines end with CR LF
-  bool Bom = false;   // the text starts with a UTF-8 byte-order mark
+  std::string LineEnd = "\n";  // the line end most of its lines have
+  bool Bom = false;            // the text starts with a UTF-8 byte-order mark
+  std::string IndentStep = "  ";
 };
 
 struct FormDocument {
   FormObject Root;
   FormTextStyle Style;
+  // The text the tree was read from, which its nodes' spans point into.
+  std::shared_ptr<const std::string> Text;
 };
 
 // An error in a form file, or in a form resource: where it is and what is
@@ -36,18 +41,29 @@ class EFormError : public Exception {
   std::string reason_;
 };
 
-// Reads the one object of a form text. `fileName` only names the source in
-// errors. Raises EFormError at the first error.
-FormDocument ParseFormText(std::string_view text, const std::string& fileName);
+// Reads the one object of a form text, which the document keeps. `fileName`
+// only names the source in errors. Raises EFormError at the first error.
+FormDocument ParseFormText(std::string text, const std::string& fileName);
 
-// The text of a form tree: two spaces of indentation per level, one property
-// a line, long strings, lists and binary data broken over lines.
+// The canonical text of a form tree, for forms made in code: one property a
+// line, long strings, lists and binary data broken over lines.
 std::string FormatFormText(const FormObject& root, const FormTextStyle& style = {});
+
+// One value as the canonical text writes it, on one line where it fits.
+std::string FormatFormValue(const FormValue& value);
+
+// The text of a tree read from `source` and edited since: every node that
+// still has its span is written as its bytes there (a renamed object or
+// reference changing only the name), every new node in the source's style.
+// A tree with no spans is written canonically.
+std::string RewriteFormText(const FormObject& root, std::string_view source,
+                            const FormTextStyle& style);
 
 FormDocument ReadFormFile(const std::string& path);
 
-// Writes through a temporary file beside `path` renamed over it, so a failed
-// save leaves the old file as it was; raises EFileError on failure.
+// Writes the canonical text of `root` through a temporary file beside `path`
+// renamed over it, so a failed save leaves the old file as it was; raises
+// EFileError on failure.
 void WriteFormFile(const std::string& path, const FormObject& root,
                    const FormTextStyle& style = {});
 

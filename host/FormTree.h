@@ -1,6 +1,8 @@
 #pragma once
 // The tree of a form file in the text form format, as read and as written:
-// objects holding properties and nested objects.
+// objects holding properties and nested objects. A tree read from a file
+// also knows where each node's bytes lie in that file's text, so that a save
+// can give back every byte the edit did not touch.
 
 #include <cstdint>
 #include <optional>
@@ -12,6 +14,14 @@ namespace host {
 struct SourcePos {
   int Line = 0;  // 1-based; 0 when the value was not read from a file
   int Column = 0;
+};
+
+// A range of bytes of the text a node was read from; empty (End == 0) for a
+// node made in code, which no text holds (no node of a form file ends at 0).
+struct SourceSpan {
+  std::uint32_t Begin = 0;
+  std::uint32_t End = 0;
+  bool Known() const { return End != 0; }
 };
 
 struct FormProperty;
@@ -38,25 +48,15 @@ struct FormValue {
   // component's serial number, so that it is written with the component's
   // current name (0: not a reference).
   std::uint64_t ComponentRef = 0;
-  // Strings and binary data: the value exactly as it stood in the file (its
-  // pieces, codes and line breaks), written back as it stood so that a form
-  // another tool wrote keeps its spelling; empty for values made in code.
-  std::string Spelling{};
+  // The value's own bytes in the text it was read from.
+  SourceSpan Source{};
 
-  static FormValue Integer(std::int64_t v) {
-    return {Kind::Integer, std::to_string(v), {}, {}, {}};
-  }
-  static FormValue Identifier(std::string name) {
-    return {Kind::Identifier, std::move(name), {}, {}, {}};
-  }
-  static FormValue Boolean(bool v) { return Identifier(v ? "True" : "False"); }
-  static FormValue String(std::string s) { return {Kind::String, std::move(s), {}, {}, {}}; }
-  static FormValue List(std::vector<FormValue> items) {
-    return {Kind::List, {}, std::move(items), {}, {}};
-  }
-  static FormValue Set(std::vector<FormValue> items) {
-    return {Kind::Set, {}, std::move(items), {}, {}};
-  }
+  static FormValue Integer(std::int64_t v);
+  static FormValue Identifier(std::string name);
+  static FormValue Boolean(bool v);
+  static FormValue String(std::string s);
+  static FormValue List(std::vector<FormValue> items);
+  static FormValue Set(std::vector<FormValue> items);
 
   // Compares kind and content, not where the value was read.
   friend bool operator==(const FormValue& a, const FormValue& b);
@@ -70,6 +70,12 @@ struct FormProperty {
   // the form was read, so that writing can tell the value is unchanged and
   // keep the file's spelling of it ($10, TRUE).
   std::optional<FormValue> Loaded{};
+  // The blanks and line ends before the name, the name and the `=`, up to
+  // the value, in the text it was read from.
+  SourceSpan Source{};
+  // Why the component did not take the value written in the file (kept as
+  // written, the component keeping its own); empty when it took it.
+  std::string Refused{};
 
   friend bool operator==(const FormProperty& a, const FormProperty& b) {
     return a.Name == b.Name && a.Value == b.Value;
@@ -86,6 +92,13 @@ struct FormObject {
   std::vector<FormProperty> Properties;
   std::vector<FormObject> Children;
   SourcePos Pos;
+  // In the text it was read from: the blanks and line ends before the
+  // opening word through the end of the class name or index; the name (empty,
+  // just after the opening word, for a nameless object); and the blanks
+  // before `end` with the `end`.
+  SourceSpan Source{};
+  SourceSpan NameSource{};
+  SourceSpan EndSource{};
 
   friend bool operator==(const FormObject& a, const FormObject& b) {
     return a.opening == b.opening && a.Name == b.Name && a.ClassName == b.ClassName &&
@@ -99,6 +112,39 @@ inline bool operator==(const FormCollectionItem& a, const FormCollectionItem& b)
 
 inline bool operator==(const FormValue& a, const FormValue& b) {
   return a.kind == b.kind && a.text == b.text && a.items == b.items && a.collection == b.collection;
+}
+
+// Defined once every type above is complete, as building a vector of
+// collection items needs the properties they hold.
+inline FormValue FormValue::Integer(std::int64_t v) {
+  FormValue value;
+  value.text = std::to_string(v);
+  return value;
+}
+inline FormValue FormValue::Identifier(std::string name) {
+  FormValue value;
+  value.kind = Kind::Identifier;
+  value.text = std::move(name);
+  return value;
+}
+inline FormValue FormValue::Boolean(bool v) { return Identifier(v ? "True" : "False"); }
+inline FormValue FormValue::String(std::string s) {
+  FormValue value;
+  value.kind = Kind::String;
+  value.text = std::move(s);
+  return value;
+}
+inline FormValue FormValue::List(std::vector<FormValue> items) {
+  FormValue value;
+  value.kind = Kind::List;
+  value.items = std::move(items);
+  return value;
+}
+inline FormValue FormValue::Set(std::vector<FormValue> items) {
+  FormValue value;
+  value.kind = Kind::Set;
+  value.items = std::move(items);
+  return value;
 }
 
 }  // namespace host

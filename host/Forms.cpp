@@ -148,7 +148,7 @@ void TCustomForm::ReadResource() {
   const std::string resource = UpperCase(ClassType()->Name);
   std::optional<std::string_view> text = FindResource(resource);
   if (!text) throw EResNotFound(Format("resource '%s' not found", {resource}));
-  FormDocument document = ParseFormText(*text, resource);
+  FormDocument document = ParseFormText(std::string(*text), resource);
   if (document.Root.ClassName != ClassType()->Name)
     throw EFormError(
         resource, document.Root.Pos,

@@ -1,12 +1,19 @@
 #include "Inspector.h"
 
+#include "FormStreaming.h"
+#include "FormText.h"
+
 namespace host {
 
 std::vector<TInspectorRow> InspectComponent(TFormDesigner& designer, TComponent& component) {
   std::vector<TInspectorRow> rows;
   for (const TPropInfo* prop : component.ClassType()->AllProperties()) {
     auto editor = CreatePropertyEditor(designer, {&component}, *prop);
-    rows.push_back({editor->GetName(), editor->GetValue(), editor->GetAttributes()});
+    std::string value = editor->GetValue();
+    // What the file says, so that nobody takes the control's own value for it.
+    if (const FormProperty* refused = RefusedValue(component, *prop))
+      value = FormatFormValue(refused->Value) + " (not taken: " + refused->Refused + ")";
+    rows.push_back({editor->GetName(), std::move(value), editor->GetAttributes()});
   }
   return rows;
 }

@@ -17,7 +17,9 @@ struct TInspectorRow {
   TPropertyAttributes Attributes;
 };
 
-// One row per published property of `component`, ancestors' first.
+// One row per published property of `component`, ancestors' first. A value
+// its form file gave that the component did not take is shown as written,
+// with the reason: "0 (not taken: item height … must be at least 1, not 0)".
 std::vector<TInspectorRow> InspectComponent(TFormDesigner& designer, TComponent& component);
 
 // "Componenter  TStringList  [dialog, read-only]".

@@ -108,7 +108,7 @@ FormValue ItemsValue(TObject& o) {
 
 void SetItemsValue(TObject& o, const FormValue& value) {
   if (value.kind != FormValue::Kind::List)
-    throw EConvertError(Format("expected a list of strings, found '%s'", {value.text}));
+    throw EValueRefused(Format("expected a list of strings, found '%s'", {value.text}));
   TStringList lines;
   for (const FormValue& line : value.items) lines.Add(StringOf(line));
   static_cast<TCustomListBox&>(o).Items().Assign(lines);
@@ -152,7 +152,7 @@ void TCustomListBox::SetSorted(bool value) {
 
 void TCustomListBox::SetItemHeight(int value) {
   if (value < 1)
-    throw EConvertError(
+    throw EValueRefused(
         Format("item height of %s must be at least 1, not %d", {GetName(), std::int64_t{value}}));
   itemHeight_ = value;
 }

@@ -30,6 +30,16 @@ class EConvertError : public Exception {
   using Exception::Exception;
 };
 
+// Raised by a property on a value its control does not take: one of another
+// kind than the property's, or one the control refuses (an item height of 0,
+// an enumeration value it lacks). A form file holding one still opens, the
+// value kept as written; a number too large for the property's type is
+// malformed for it and stays an EConvertError.
+class EValueRefused : public EConvertError {
+ public:
+  using EConvertError::EConvertError;
+};
+
 using FormatArg = std::variant<std::int64_t, std::string>;
 
 // Formats a pattern with %s and %S (text), %d (integer) and %%.

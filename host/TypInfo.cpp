@@ -62,9 +62,11 @@ PTypeInfo NotifyEventTypeInfo() {
 
 namespace {
 [[noreturn]] void WrongKind(const FormValue& value, const char* expected) {
-  throw EConvertError(Format("expected %s, found '%s'", {std::string(expected), value.text}));
+  throw EValueRefused(Format("expected %s, found '%s'", {std::string(expected), value.text}));
 }
 }  // namespace
+
+void OutOfRange(const FormValue& value) { throw EConvertError(value.text + " is out of range"); }
 
 std::int64_t IntegerOf(const FormValue& value) {
   if (value.kind != FormValue::Kind::Integer) WrongKind(value, "an integer");
@@ -81,13 +83,13 @@ std::int64_t IntegerOf(const FormValue& value) {
                     ? (std::isdigit(static_cast<unsigned char>(t[i])) ? t[i] - '0'
                                                                       : (t[i] | 0x20) - 'a' + 10)
                     : 99;
-    if (digit >= base || magnitude > (UINT64_MAX - digit) / base) WrongKind(value, "an integer");
+    if (digit >= base) WrongKind(value, "an integer");
+    if (magnitude > (UINT64_MAX - digit) / base) OutOfRange(value);
     magnitude = magnitude * base + digit;
   }
   // Hex literals are bit patterns: $FFFFFFFF is -1 for a 32-bit property.
   if (base == 16 && !negative) return static_cast<std::int64_t>(magnitude);
-  if (magnitude > static_cast<std::uint64_t>(INT64_MAX) + (negative ? 1 : 0))
-    WrongKind(value, "an integer");
+  if (magnitude > static_cast<std::uint64_t>(INT64_MAX) + (negative ? 1 : 0)) OutOfRange(value);
   return negative ? static_cast<std::int64_t>(0 - magnitude) : static_cast<std::int64_t>(magnitude);
 }
 

@@ -96,8 +96,10 @@ PTypeInfo TypeInfo() {
 }
 
 // Conversions between property values and form values; a value of the wrong
-// kind raises EConvertError naming what was expected.
+// kind raises EValueRefused naming what was expected, a number too large for
+// the type EConvertError (OutOfRange).
 std::int64_t IntegerOf(const FormValue& value);
+[[noreturn]] void OutOfRange(const FormValue& value);
 bool BooleanOf(const FormValue& value);
 const std::string& StringOf(const FormValue& value);
 const std::string& IdentifierOf(const FormValue& value);
@@ -111,7 +113,7 @@ V IntegerOf(const FormValue& value) {
   using Bits = std::make_unsigned_t<V>;
   if (value.text.find('$') != std::string::npos && std::in_range<Bits>(n))
     return static_cast<V>(static_cast<Bits>(n));
-  throw EConvertError(value.text + " is out of range");
+  OutOfRange(value);
 }
 
 // A published property served by a getter and a setter of the class.

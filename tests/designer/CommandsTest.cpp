@@ -155,5 +155,19 @@ TEST_F(Commands, InspectShowsEachPublishedProperty) {
   EXPECT_EQ(missing.Err, "designer: " + form + ": the form has no component named 'Nothing'\n");
 }
 
+TEST_F(Commands, AValueAControlRefusesOpensAndIsShownAsNotTaken) {
+  const std::string text =
+      "object Form1: TForm1\n  Position = poWorkAreaCenter\n  object List1: TListBox\n"
+      "    ItemHeight = 0\n  end\nend\n";
+  std::string form = ws.Write("f.form", text);
+  Outcome o = ws.Run({"inspect", form, "List1"});
+  EXPECT_EQ(o.Status, 0) << o.Err;
+  EXPECT_THAT(o.Out, HasSubstr("ItemHeight  0 (not taken: item height of List1 must be at least "
+                               "1, not 0)  ["));
+  Outcome added = ws.Run({"add", form, "TComponentNamer"});
+  EXPECT_EQ(added.Status, 0) << added.Err;
+  EXPECT_TRUE(ws.Read("f.form").starts_with(text.substr(0, text.size() - 4))) << ws.Read("f.form");
+}
+
 }  // namespace
 }  // namespace designer_test

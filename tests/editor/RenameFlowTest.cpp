@@ -178,7 +178,8 @@ TEST_F(RenameFlow, FormReadFromTextIsRenamedAndWrittenBack) {
   end
 end
 )";
-  std::unique_ptr<TForm> read = LoadForm(ParseFormText(text, "Orders.form").Root, "Orders.form");
+  std::unique_ptr<TForm> read =
+      LoadForm(ParseFormText(std::string(text), "Orders.form").Root, "Orders.form");
   TFormDesigner fileDesigner(*read);
   PlaySession(fileDesigner, *read->FindComponent("ComponentNamer1"),
               Then(Plan("Btn", 1, {0}), {kOk}));

@@ -54,11 +54,11 @@ class FormFileTest : public ::testing::Test {
 
 TEST_F(FormFileTest, WriteThenReadGivesTheTreeAndStyle) {
   const std::string path = (dir_ / "a.form").string();
-  host::WriteFormFile(path, Form("one"), {.Crlf = true, .Bom = false});
-  host::WriteFormFile(path, Form("two"), {.Crlf = true, .Bom = false});
+  host::WriteFormFile(path, Form("one"), {.LineEnd = "\r\n", .Bom = false});
+  host::WriteFormFile(path, Form("two"), {.LineEnd = "\r\n", .Bom = false});
   const auto doc = host::ReadFormFile(path);
   EXPECT_EQ(doc.Root, Form("two"));
-  EXPECT_TRUE(doc.Style.Crlf);
+  EXPECT_EQ(doc.Style.LineEnd, "\r\n");
   EXPECT_EQ(EntriesInDir(), 1u);  // no temporary file left behind
 }
 

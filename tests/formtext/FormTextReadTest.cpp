@@ -42,7 +42,7 @@ TEST(FormTextRead, EveryValueKind) {
   const FormObject& root = doc.Root;
   EXPECT_EQ(root.Name, "Main");
   EXPECT_EQ(root.ClassName, "TMain");
-  EXPECT_FALSE(doc.Style.Crlf);
+  EXPECT_EQ(doc.Style.LineEnd, "\n");
   EXPECT_FALSE(doc.Style.Bom);
 
   EXPECT_EQ(Prop(root, "Left"), FormValue::Integer(-5));
@@ -104,7 +104,7 @@ TEST(FormTextRead, PositionsAreLineAndCharacterColumn) {
 
 TEST(FormTextRead, LayoutStyle) {
   const auto doc = host::ReadFormFile(DataPath("crlf_bom.form"));
-  EXPECT_TRUE(doc.Style.Crlf);
+  EXPECT_EQ(doc.Style.LineEnd, "\r\n");
   EXPECT_TRUE(doc.Style.Bom);
   EXPECT_EQ(Prop(doc.Root, "Caption").text, "Hello");  // no stray CR
   EXPECT_EQ(doc.Root.Children.at(0).Properties.at(0).Pos.Line, 4);
@@ -168,8 +168,16 @@ TEST(FormTextRead, ErrorsNameTheFirstFault) {
       {"object A: TA\n  X = <item object B: TB end end>\nend", 2, 13,
        "a collection item holds no objects"},
       {"object A: TA\n  X = (1\n", 3, 1, "unexpected end of file"},
+      // A value may start on the next line, but not when that line is the body's.
+      {"object A: TA\n  X =\n  Y = 1\nend", 2, 6, "expected a value"},
+      {"object A: TA\n  X =  \r\nend", 2, 8, "expected a value"},
+      {"object A: TA\n  X =\n", 2, 6, "expected a value"},
+      // A CR alone ends a line too.
+      {"object A: TA\r  X = )\rend", 2, 7, "expected a value"},
+      {"object A: TA\r\r\n  X = 'a\rb'\rend", 3, 7, "unterminated string"},
+      {"object A: TA\r  X = 1\r  Y\rend", 3, 4, "expected '='"},
   };
-  EXPECT_THROW(ParseFormText(std::string_view(), "t"), EFormError);
+  EXPECT_THROW(ParseFormText(std::string(), "t"), EFormError);
   for (const BadCase& c : cases) {
     try {
       ParseFormText(c.text, "mem.form");
@@ -237,7 +245,7 @@ TEST(FormTextRead, DamagedInputNeverCrashes) {
   ASSERT_FALSE(good.empty());
   for (std::size_t n = 0; n < good.size(); ++n) {
     try {
-      ParseFormText(std::string_view(good).substr(0, n), "t");
+      ParseFormText(good.substr(0, n), "t");
     } catch (const EFormError&) {
     }
   }

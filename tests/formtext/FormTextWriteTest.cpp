@@ -80,7 +80,7 @@ TEST(FormTextWrite, LayoutOfEveryConstruct) {
                 "  inherited Sub: TSub [-1]\n"
                 "  end\n"
                 "end\n");
-  EXPECT_EQ(FormatFormText(Object("A", "TA", {}), {.Crlf = true, .Bom = true}),
+  EXPECT_EQ(FormatFormText(Object("A", "TA", {}), {.LineEnd = "\r\n", .Bom = true}),
             "\xEF\xBB\xBFobject A: TA\r\nend\r\n");
 }
 
@@ -129,7 +129,7 @@ TEST(FormTextWrite, RoundTripOverEveryValidFixture) {
     const std::string written = FormatFormText(first.Root, first.Style);
     const auto second = ParseFormText(written, name + " (written)");
     EXPECT_EQ(second.Root, first.Root);
-    EXPECT_EQ(second.Style.Crlf, first.Style.Crlf);
+    EXPECT_EQ(second.Style.LineEnd, first.Style.LineEnd);
     EXPECT_EQ(second.Style.Bom, first.Style.Bom);
     EXPECT_EQ(FormatFormText(second.Root, second.Style), written);
     ++checked;

@@ -134,12 +134,6 @@ TEST_F(Streaming, ErrorsNameThePlaceAndLeaveNothing) {
                   "TComponentNamer\n  end\nend\n");
             }),
             "test.form:4:3: Only one instance of ComponentNamer");
-  EXPECT_EQ(ErrorOf([] {
-              Load(
-                  "object F: TF\n  object N1: TComponentNamer\n    Componenter.Strings = 5\n  "
-                  "end\nend\n");
-            }),
-            "test.form:3:27: Componenter.Strings: expected a string, found '5'");
   // Inside an inline object the owner is not a form.
   EXPECT_EQ(ErrorOf([] {
               Load(
@@ -245,6 +239,99 @@ TEST_F(Streaming, IntegersMustFitTheirProperty) {
             "test.form:3:12: Left: 99999999999 is out of range");
   auto form = Load("object F: TF\n  object B: TButton\n    Left = $FFFFFFFF\n  end\nend\n");
   EXPECT_EQ(form->FindComponent("B")->As<TControl>().GetLeft(), -1);
+}
+
+}  // namespace
+
+namespace {
+
+// The written value of `property` on the written object `name`, searched
+// through the whole tree.
+std::string WrittenValue(const FormObject& obj, const std::string& name,
+                         const std::string& property) {
+  if (obj.Name == name)
+    for (const FormProperty& p : obj.Properties)
+      if (p.Name == property) return p.Value.text;
+  for (const FormObject& child : obj.Children)
+    if (std::string v = WrittenValue(child, name, property); !v.empty()) return v;
+  return {};
+}
+
+TEST_F(Streaming, ReferencesResolveWhereTheirComponentIsOwned) {
+  auto form = Load(R"(object F: TF
+  object Button1: TButton
+  end
+  inline Frame1: TFrame1
+    object Button1: TButton
+    end
+    object Link1: TLink
+      Target = Button1
+    end
+  end
+  object Link2: TLink
+    Target = Button1
+  end
+end
+)");
+  form->FindComponent("Frame1")->FindComponent("Button1")->SetName("btnFrame");
+  FormObject written = WriteComponents(*form);
+  EXPECT_EQ(WrittenValue(written, "Link1", "Target"), "btnFrame");
+  EXPECT_EQ(WrittenValue(written, "Link2", "Target"), "Button1");
+  form->FindComponent("Button1")->SetName("btnForm");
+  written = WriteComponents(*form);
+  EXPECT_EQ(WrittenValue(written, "Link1", "Target"), "btnFrame");
+  EXPECT_EQ(WrittenValue(written, "Link2", "Target"), "btnForm");
+}
+
+TEST_F(Streaming, OnlyReferencesFollowARename) {
+  auto form = Load(R"(object F: TF
+  object True: TFoo
+  end
+  object bkClose: TFoo
+  end
+  object Box1: TFoo
+    Visible = True
+    Other = bkClose
+  end
+  object Btn1: TBitBtn
+    Kind = bkClose
+    Visible = True
+    Hint2 = bkClose
+  end
+end
+)");
+  form->FindComponent("True")->SetName("Yes");
+  form->FindComponent("bkClose")->SetName("Closer");
+  const FormObject written = WriteComponents(*form);
+  const std::pair<const char*, const char*> kept[] = {
+      {"Visible", "True"}, {"Kind", "bkClose"}, {"Hint2", "Closer"}};
+  for (const auto& [property, value] : kept)
+    EXPECT_EQ(WrittenValue(written, "Btn1", property), value) << property;
+  EXPECT_EQ(WrittenValue(written, "Box1", "Visible"), "True");
+  EXPECT_EQ(WrittenValue(written, "Box1", "Other"), "Closer");
+}
+
+TEST_F(Streaming, AValueTheControlRefusesIsKeptAndTheControlKeepsItsOwn) {
+  const int defaultHeight = TListBox(nullptr).GetItemHeight();
+  auto form = Load(
+      "object F: TF\n  Position = poWorkAreaCenter\n  object L: TListBox\n    ItemHeight = 0\n"
+      "  end\nend\n");
+  auto& list = form->FindComponent("L")->As<TListBox>();
+  EXPECT_EQ(list.GetItemHeight(), defaultHeight);
+  const FormProperty* refused = RefusedValue(list, *list.ClassType()->FindProperty("ItemHeight"));
+  ASSERT_NE(refused, nullptr);
+  EXPECT_EQ(refused->Refused, "item height of L must be at least 1, not 0");
+  EXPECT_NE(RefusedValue(*form, *form->ClassType()->FindProperty("Position")), nullptr);
+  const FormObject written = WriteComponents(*form);
+  EXPECT_EQ(written.Properties.at(0).Value.text, "poWorkAreaCenter");
+  // A value of another kind is not taken either.
+  auto withNamer =
+      Load("object F: TF\n  object N1: TComponentNamer\n    Componenter.Strings = 5\n  end\nend\n");
+  TComponent& namer = *withNamer->FindComponent("N1");
+  refused = RefusedValue(namer, *namer.ClassType()->FindProperty("Componenter"));
+  ASSERT_NE(refused, nullptr);
+  EXPECT_EQ(refused->Refused, "expected a string, found '5'");
+  EXPECT_EQ(WrittenValue(written, "L", "ItemHeight"), "0");
 }
 
 }  // namespace

@@ -1,0 +1,201 @@
+// Objects, properties and the document of the text form format.
+#include "FormReader.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace host {
+
+namespace formtext {
+
+FormObject Reader::ReadDocument() {
+  if (static_cast<std::size_t>(end_ - p_) > kMaxTextSize)
+    Fail(p_, std::string("form text is larger than ") + kMaxTextSizeText);
+  if (std::string_view(p_, static_cast<std::size_t>(end_ - p_)).starts_with(kBom)) {
+    p_ += kBom.size();
+    lineStart_ = colAt_ = p_;
+  }
+  const std::uint32_t lead = Offset();
+  SkipBlanks();
+  RequireMore();
+  const std::string_view word = WordAt(p_);
+  const auto opening = OpeningKeyword(word);
+  if (!opening) Fail(p_, "expected 'object'");
+  FormObject root = ParseObject(*opening, lead);
+  SkipBlanks();
+  if (p_ != end_) Fail(p_, "text after the end of the object");
+  return root;
+}
+
+FormObject Reader::ParseObject(FormObject::Opening opening, std::uint32_t lead) {
+  DepthGuard guard(*this, p_);
+  FormObject obj;
+  obj.opening = opening;
+  obj.Pos = PosAt(p_);
+  p_ += WordAt(p_).size();
+  obj.NameSource = {Offset(), Offset()};
+
+  std::string_view first = TakeWordOnLine("expected a class name");
+  const char* firstAt = p_ - first.size();
+  if (!IsValidIdent(first)) Fail(firstAt, Quoted(first) + " is not a valid component name");
+  SkipInlineBlanks();
+  if (Accept(':')) {
+    obj.Name = first;
+    obj.NameSource = {static_cast<std::uint32_t>(firstAt - begin_),
+                      static_cast<std::uint32_t>(firstAt - begin_ + first.size())};
+    const std::string_view cls = TakeWordOnLine("expected a class name");
+    if (!IsValidIdent(cls)) Fail(p_ - cls.size(), Quoted(cls) + " is not a valid class name");
+    obj.ClassName = cls;
+  } else {
+    // Without a colon the one word is the class.
+    obj.ClassName = first;
+  }
+  obj.Source = SpanFrom(lead);
+
+  // Blanks after the class name belong to the line, unless an index follows.
+  const char* afterClass = p_;
+  SkipInlineBlanks();
+  if (!Accept('[')) {
+    p_ = afterClass;
+  } else {
+    SkipInlineBlanks();
+    RequireMore();
+    const std::string_view word = TakeWord();
+    obj.Index = ParseIndex(word, p_ - word.size());
+    SkipInlineBlanks();
+    Expect(']');
+    obj.Source = SpanFrom(lead);
+  }
+  obj.EndSource = ParseBody(obj.Properties, &obj.Children);
+  return obj;
+}
+
+SourceSpan Reader::ParseBody(std::vector<FormProperty>& properties,
+                             std::vector<FormObject>* children) {
+  for (;;) {
+    const std::uint32_t lead = Offset();
+    SkipBlanks();
+    if (!IsIdentStart(Peek())) Fail(p_, "expected 'end'");
+    const std::string_view word = WordAt(p_);
+    if (!StartsProperty(word)) {
+      if (SameText(word, "end")) {
+        p_ += word.size();
+        return SpanFrom(lead);
+      }
+      if (const auto opening = OpeningKeyword(word)) {
+        if (!children) Fail(p_, "a collection item holds no objects");
+        children->push_back(ParseObject(*opening, lead));
+        continue;
+      }
+    }
+    properties.push_back(ParseProperty(lead));
+  }
+}
+
+std::int64_t Reader::ParseIndex(std::string_view word, const char* at) {
+  bool isFloat;
+  if (!IsNumber(word, isFloat) || isFloat) Fail(at, Quoted(word) + " is not a valid index");
+  std::size_t i = 0;
+  const bool negative = word[0] == '-';
+  if (word[0] == '+' || word[0] == '-') ++i;
+  const bool hex = word[i] == '$';
+  if (hex) ++i;
+  // Accumulate as a negative number so that the most negative value fits.
+  std::int64_t value = 0;
+  const std::int64_t base = hex ? 16 : 10;
+  for (; i < word.size(); ++i) {
+    const char c = word[i];
+    const int digit = IsDigit(c) ? c - '0' : (c | 0x20) - 'a' + 10;
+    if (value < (INT64_MIN + digit) / base) Fail(at, Quoted(word) + " is not a valid index");
+    value = value * base - digit;
+  }
+  if (!negative) {
+    if (value == INT64_MIN) Fail(at, Quoted(word) + " is not a valid index");
+    value = -value;
+  }
+  return value;
+}
+
+FormProperty Reader::ParseProperty(std::uint32_t lead) {
+  FormProperty prop;
+  prop.Pos = PosAt(p_);
+  const std::string_view name = TakeWord();
+  if (!IsDottedIdentifier(name)) Fail(prop.Pos, Quoted(name) + " is not a valid property name");
+  prop.Name = name;
+  SkipInlineBlanks();
+  Expect('=');
+  SkipInlineBlanks();
+  const char* afterEquals = p_;
+  const SourcePos afterEqualsPos = PosAt(p_);
+  SkipBlanks();
+  // What follows a line break is the value unless it is plainly the next
+  // line of the body; the value is then missing where the `=` line ends.
+  if (p_ == end_ || (p_ != afterEquals && NextLineIsBody()))
+    Fail(afterEqualsPos, "expected a value");
+  prop.Source = SpanFrom(lead);
+  prop.Value = ParseValue();
+  return prop;
+}
+
+bool Reader::NextLineIsBody() const {
+  if (!IsIdentStart(*p_)) return false;
+  const std::string_view word = WordAt(p_);
+  return StartsProperty(word) || SameText(word, "end") || OpeningKeyword(word);
+}
+
+}  // namespace formtext
+
+namespace {
+
+using namespace formtext;
+
+std::string MajorityLineEnd(std::string_view text) {
+  const auto lf = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+  const auto cr = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\r'));
+  std::size_t crlf = 0;
+  for (std::size_t i = cr == 0 ? text.npos : text.find('\r'); i != text.npos;
+       i = text.find('\r', i + 1))
+    if (i + 1 < text.size() && text[i + 1] == '\n') ++crlf;
+  const std::size_t loneLf = lf - crlf, loneCr = cr - crlf;
+  if (crlf > loneLf && crlf >= loneCr) return "\r\n";
+  if (loneCr > loneLf && loneCr > crlf) return "\r";
+  return "\n";
+}
+
+// The blanks that open the line holding `offset`.
+std::string_view LineIndentAt(std::string_view text, std::size_t offset) {
+  const std::size_t lineEnd = text.find_last_of("\r\n", offset == 0 ? 0 : offset - 1);
+  const std::size_t start = lineEnd == std::string_view::npos || offset == 0 ? 0 : lineEnd + 1;
+  std::size_t stop = start;
+  while (stop < text.size() && IsInlineBlank(text[stop])) ++stop;
+  return text.substr(start, stop - start);
+}
+
+// How far the first member of the root is indented: the file's indentation
+// step; two blanks when the root holds nothing.
+std::string IndentStep(std::string_view text, const FormObject& root) {
+  SourceSpan first = root.EndSource;
+  if (!root.Properties.empty())
+    first = root.Properties.front().Source;
+  else if (!root.Children.empty())
+    first = root.Children.front().Source;
+  std::size_t at = first.Begin;
+  while (at < text.size() && (IsInlineBlank(text[at]) || IsLineEnd(text[at]))) ++at;
+  const std::string_view step = LineIndentAt(text, at);
+  return step.empty() || first.Begin == root.EndSource.Begin ? "  " : std::string(step);
+}
+
+}  // namespace
+
+FormDocument ParseFormText(std::string text, const std::string& fileName) {
+  FormDocument doc;
+  doc.Text = std::make_shared<const std::string>(std::move(text));
+  const std::string_view source = *doc.Text;
+  doc.Root = Reader(source, fileName).ReadDocument();
+  doc.Style.Bom = source.starts_with(kBom);
+  doc.Style.LineEnd = MajorityLineEnd(source);
+  doc.Style.IndentStep = IndentStep(source, doc.Root);
+  return doc;
+}
+
+}  // namespace host

@@ -1,0 +1,225 @@
+// The values of the text form format: numbers, identifiers, strings, sets,
+// lists, binary data and collections.
+#include "FormReader.h"
+
+namespace host::formtext {
+
+FormValue Reader::ParseValue() {
+  switch (Peek()) {
+    case '\'':
+    case '#':
+      return ParseString();
+    case '[':
+      return ParseSet();
+    case '(':
+      return ParseList();
+    case '{':
+      return ParseBinary();
+    case '<':
+      return ParseCollection();
+    default:
+      return ParseWord();
+  }
+}
+FormValue Reader::ParseWord() {
+  FormValue v;
+  v.Source.Begin = Offset();
+  v.Pos = PosAt(p_);
+  const char c = *p_;
+  const std::string_view word = WordAt(p_);
+  if (IsDigit(c) || c == '$' || c == '+' || c == '-') {
+    bool isFloat;
+    if (!IsNumber(word, isFloat)) Fail(v.Pos, Quoted(word) + " is not a valid number");
+    v.kind = isFloat ? FormValue::Kind::Float : FormValue::Kind::Integer;
+  } else if (IsIdentStart(c)) {
+    if (SameText(word, "end") || OpeningKeyword(word)) Fail(v.Pos, "expected a value");
+    if (!IsDottedIdentifier(word)) Fail(v.Pos, Quoted(word) + " is not a valid value");
+    v.kind = FormValue::Kind::Identifier;
+  } else {
+    Fail(v.Pos, "expected a value");
+  }
+  p_ += word.size();
+  v.text = word;
+  v.Source.End = Offset();
+  return v;
+}
+
+FormValue Reader::ParseString() {
+  FormValue v;
+  v.Source.Begin = Offset();
+  v.kind = FormValue::Kind::String;
+  v.Pos = PosAt(p_);
+  for (;;) {
+    ScanStringPieces(v.text);
+    v.Source.End = Offset();
+    // The blanks after the string belong to what follows, unless a `+`
+    // continues it (a `+` that signs a number starts the next list item).
+    const Mark end = Here();
+    SkipBlanks();
+    if (p_ == end_ || *p_ != '+' || (p_ + 1 != end_ && (IsDigit(p_[1]) || p_[1] == '$'))) {
+      Return(end);
+      break;
+    }
+    ++p_;
+    SkipBlanks();
+    if (Peek() != '\'' && *p_ != '#') Fail(p_, "expected a string after '+'");
+  }
+  return v;
+}
+
+void Reader::ScanStringPieces(std::string& out) {
+  while (p_ != end_ && (*p_ == '\'' || *p_ == '#')) {
+    if (*p_ == '\'')
+      ScanQuoted(out);
+    else
+      ScanCharCode(out);
+  }
+}
+
+void Reader::ScanQuoted(std::string& out) {
+  const char* open = p_++;
+  const char* run = p_;  // bytes copied unchanged, appended in one go
+  for (;;) {
+    if (AtLineEnd()) Fail(open, "unterminated string");
+    const auto c = static_cast<unsigned char>(*p_);
+    if (c == '\'') {
+      out.append(run, p_);
+      if (p_ + 1 != end_ && p_[1] == '\'') {
+        out += '\'';
+        p_ += 2;
+        run = p_;
+        continue;
+      }
+      ++p_;
+      return;
+    }
+    if (c < 0x80) {
+      ++p_;
+      continue;
+    }
+    char32_t cp;
+    const std::size_t n = DecodeUtf8(reinterpret_cast<const unsigned char*>(p_),
+                                     reinterpret_cast<const unsigned char*>(end_), cp);
+    if (n != 0) {
+      p_ += n;
+      continue;
+    }
+    // Not UTF-8: the byte is a Latin-1 character.
+    out.append(run, p_);
+    AppendUtf8(out, c);
+    run = ++p_;
+  }
+}
+
+void Reader::ScanCharCode(std::string& out) {
+  const char* hash = p_++;
+  const bool hex = Accept('$');
+  const char* digits = p_;
+  char32_t code = 0;
+  constexpr char32_t kTooBig = 0x110000;
+  while (p_ != end_ && (hex ? IsHexDigit(*p_) : IsDigit(*p_))) {
+    const char c = *p_++;
+    const char32_t digit = IsDigit(c) ? c - '0' : (c | 0x20) - 'a' + 10;
+    code = code >= kTooBig ? kTooBig : code * (hex ? 16 : 10) + digit;
+  }
+  if (p_ == digits) Fail(hash, "expected a character code after '#'");
+  const std::string_view written(hash, p_);
+  if (code >= kTooBig) Fail(hash, "character code " + Quoted(written) + " is out of range");
+  if (code >= 0xD800 && code <= 0xDFFF)
+    Fail(hash, "character code " + Quoted(written) + " is a surrogate");
+  AppendUtf8(out, code);
+}
+
+FormValue Reader::ParseSet() {
+  FormValue v;
+  v.Source.Begin = Offset();
+  v.kind = FormValue::Kind::Set;
+  v.Pos = PosAt(p_);
+  ++p_;
+  SkipBlanks();
+  if (Peek() != ']') {
+    for (;;) {
+      SkipBlanks();
+      v.items.push_back(ParseSetElement());
+      SkipBlanks();
+      if (Peek() == ']') break;
+      if (*p_ != ',') Fail(p_, "expected ',' or ']'");
+      ++p_;
+    }
+  }
+  ++p_;
+  v.Source.End = Offset();
+  return v;
+}
+
+FormValue Reader::ParseSetElement() {
+  FormValue item;
+  item.Pos = PosAt(p_);
+  const std::uint32_t begin = Offset();
+  if (IsDelimiter(Peek())) Fail(p_, "expected a set element");
+  const std::string_view word = TakeWord();
+  bool isFloat;
+  if (IsDottedIdentifier(word)) {
+    item.kind = FormValue::Kind::Identifier;
+  } else if (IsNumber(word, isFloat) && !isFloat) {
+    item.kind = FormValue::Kind::Integer;
+  } else {
+    Fail(item.Pos, Quoted(word) + " is not a valid set element");
+  }
+  item.text = word;
+  item.Source = SpanFrom(begin);
+  return item;
+}
+
+FormValue Reader::ParseList() {
+  DepthGuard guard(*this, p_);
+  FormValue v;
+  v.Source.Begin = Offset();
+  v.kind = FormValue::Kind::List;
+  v.Pos = PosAt(p_);
+  ++p_;
+  for (SkipBlanks(); Peek() != ')'; SkipBlanks()) v.items.push_back(ParseValue());
+  ++p_;
+  v.Source.End = Offset();
+  return v;
+}
+
+FormValue Reader::ParseBinary() {
+  FormValue v;
+  v.Source.Begin = Offset();
+  v.kind = FormValue::Kind::Binary;
+  v.Pos = PosAt(p_);
+  ++p_;
+  for (SkipBlanks(); Peek() != '}'; SkipBlanks()) {
+    const char c = *p_;
+    if (!IsHexDigit(c)) Fail(p_, "expected a hex digit or '}'");
+    v.text += (c >= 'a' && c <= 'f') ? static_cast<char>(c - 'a' + 'A') : c;
+    ++p_;
+  }
+  if (v.text.size() % 2 != 0) Fail(v.Pos, "binary data has an odd number of hex digits");
+  ++p_;
+  v.Source.End = Offset();
+  return v;
+}
+
+FormValue Reader::ParseCollection() {
+  DepthGuard guard(*this, p_);
+  FormValue v;
+  v.Source.Begin = Offset();
+  v.kind = FormValue::Kind::Collection;
+  v.Pos = PosAt(p_);
+  ++p_;
+  for (SkipBlanks(); Peek() != '>'; SkipBlanks()) {
+    if (!SameText(WordAt(p_), "item")) Fail(p_, "expected 'item' or '>'");
+    FormCollectionItem item;
+    item.Pos = PosAt(p_);
+    p_ += 4;
+    ParseBody(item.Properties, nullptr);
+    v.collection.push_back(std::move(item));
+  }
+  ++p_;
+  v.Source.End = Offset();
+  return v;
+}
+
+}  // namespace host::formtext

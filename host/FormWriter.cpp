@@ -1,0 +1,181 @@
+// The canonical writer: one property a line, members one indentation step
+// deeper than their object, long strings and binary data broken over lines.
+#include "FormWriter.h"
+
+#include <cstdint>
+
+#include "FormChars.h"
+#include "FormText.h"
+
+namespace host {
+
+namespace formtext {
+
+namespace {
+
+// Characters of one string piece, and hex digits of one binary line.
+constexpr std::size_t kLineChunk = 64;
+
+const char* OpeningWord(FormObject::Opening opening) {
+  switch (opening) {
+    case FormObject::Opening::Inherited:
+      return "inherited ";
+    case FormObject::Opening::Inline:
+      return "inline ";
+    case FormObject::Opening::Object:
+      break;
+  }
+  return "object ";
+}
+
+}  // namespace
+
+void CanonicalWriter::NewLine(const std::string& indent) {
+  out_ += eol_;
+  out_ += indent;
+}
+
+void CanonicalWriter::WriteObject(const FormObject& obj, const std::string& indent) {
+  out_ += indent;
+  out_ += OpeningWord(obj.opening);
+  if (!obj.Name.empty()) {
+    out_ += obj.Name;
+    out_ += ": ";
+  }
+  out_ += obj.ClassName;
+  if (obj.Index) {
+    out_ += " [";
+    out_ += std::to_string(*obj.Index);
+    out_ += ']';
+  }
+  const std::string inner = indent + std::string(step_);
+  for (const FormProperty& prop : obj.Properties) {
+    out_ += eol_;
+    WriteProperty(prop, inner);
+  }
+  for (const FormObject& child : obj.Children) {
+    out_ += eol_;
+    WriteObject(child, inner);
+  }
+  NewLine(indent);
+  out_ += "end";
+}
+
+void CanonicalWriter::WriteProperty(const FormProperty& prop, const std::string& indent) {
+  out_ += indent;
+  out_ += prop.Name;
+  out_ += " = ";
+  WriteValue(prop.Value, indent);
+}
+
+void CanonicalWriter::WriteValue(const FormValue& v, const std::string& indent) {
+  const std::string inner = indent + std::string(step_);
+  switch (v.kind) {
+    case FormValue::Kind::Integer:
+    case FormValue::Kind::Float:
+    case FormValue::Kind::Identifier:
+      out_ += v.text;
+      break;
+    case FormValue::Kind::String:
+      WriteString(v.text, indent);
+      break;
+    case FormValue::Kind::Set:
+      out_ += '[';
+      for (std::size_t i = 0; i < v.items.size(); ++i) {
+        if (i != 0) out_ += ", ";
+        out_ += v.items[i].text;
+      }
+      out_ += ']';
+      break;
+    case FormValue::Kind::List:
+      out_ += '(';
+      for (const FormValue& item : v.items) {
+        NewLine(inner);
+        WriteValue(item, inner);
+      }
+      out_ += ')';
+      break;
+    case FormValue::Kind::Binary:
+      out_ += '{';
+      for (std::size_t i = 0; i < v.text.size(); i += kLineChunk) {
+        NewLine(inner);
+        for (char c : std::string_view(v.text).substr(i, kLineChunk))
+          out_ += (c >= 'a' && c <= 'f') ? static_cast<char>(c - 'a' + 'A') : c;
+      }
+      out_ += '}';
+      break;
+    case FormValue::Kind::Collection:
+      out_ += '<';
+      for (const FormCollectionItem& item : v.collection) {
+        NewLine(inner);
+        out_ += "item";
+        for (const FormProperty& prop : item.Properties) {
+          out_ += eol_;
+          WriteProperty(prop, inner + std::string(step_));
+        }
+        NewLine(inner);
+        out_ += "end";
+      }
+      out_ += '>';
+      break;
+  }
+}
+
+// Printable ASCII goes in quotes, everything else as #code; every kLineChunk
+// characters the string continues on a new line after ` +`.
+void CanonicalWriter::WriteString(const std::string& text, const std::string& indent) {
+  if (text.empty()) {
+    out_ += "''";
+    return;
+  }
+  const std::string inner = indent + std::string(step_);
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const auto* end = p + text.size();
+  bool quoted = false;
+  std::size_t chars = 0;
+  while (p != end) {
+    if (chars != 0 && chars % kLineChunk == 0) {
+      if (quoted) out_ += '\'';
+      quoted = false;
+      out_ += " +";
+      NewLine(inner);
+    }
+    char32_t cp;
+    std::size_t n = DecodeUtf8(p, end, cp);
+    if (n == 0) {  // not UTF-8: the byte is a Latin-1 character, as the reader takes it
+      cp = *p;
+      n = 1;
+    }
+    p += n;
+    ++chars;
+    if (cp >= 32 && cp <= 126) {
+      if (!quoted) out_ += '\'';
+      quoted = true;
+      out_ += static_cast<char>(cp);
+      if (cp == '\'') out_ += '\'';
+    } else {
+      if (quoted) out_ += '\'';
+      quoted = false;
+      out_ += '#';
+      out_ += std::to_string(static_cast<std::uint32_t>(cp));
+    }
+  }
+  if (quoted) out_ += '\'';
+}
+
+}  // namespace formtext
+
+std::string FormatFormText(const FormObject& root, const FormTextStyle& style) {
+  std::string out = style.Bom ? std::string(formtext::kBom) : std::string();
+  formtext::CanonicalWriter(out, style.LineEnd, style.IndentStep).WriteObject(root, "");
+  out += style.LineEnd;
+  return out;
+}
+
+std::string FormatFormValue(const FormValue& value) {
+  std::string out;
+  formtext::CanonicalWriter(out, "\n", "  ").WriteValue(value, "");
+  return out;
+}
+
+}  // namespace host

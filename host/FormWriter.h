@@ -1,0 +1,35 @@
+#pragma once
+// The canonical writer of the text form format, which the rewriter also uses
+// for the nodes an edit added (not for callers outside the form text units).
+
+#include <string>
+#include <string_view>
+
+#include "FormTree.h"
+
+namespace host::formtext {
+
+class CanonicalWriter {
+ public:
+  CanonicalWriter(std::string& out, std::string_view lineEnd, std::string_view indentStep)
+      : out_(out), eol_(lineEnd), step_(indentStep) {}
+
+  // The object's lines, the first opened by `indent`, its members one step
+  // deeper; stops after its `end`, before any line end.
+  void WriteObject(const FormObject& obj, const std::string& indent);
+  // `Name = value` after `indent`, with no line end.
+  void WriteProperty(const FormProperty& prop, const std::string& indent);
+  // The value from the current point of a line opened by `indent`; lines it
+  // adds go one step deeper.
+  void WriteValue(const FormValue& v, const std::string& indent);
+
+ private:
+  void NewLine(const std::string& indent);
+  void WriteString(const std::string& text, const std::string& indent);
+
+  std::string& out_;
+  std::string_view eol_;
+  std::string_view step_;
+};
+
+}  // namespace host::formtext
