@@ -100,6 +100,7 @@ PTypeInfo TypeInfo() {
 std::int64_t IntegerOf(const FormValue& value);
 bool BooleanOf(const FormValue& value);
 const std::string& StringOf(const FormValue& value);
+const std::vector<FormValue>& ListOf(const FormValue& value);
 const std::string& IdentifierOf(const FormValue& value);
 
 // An integer value that must fit the property's type; a hex literal may give

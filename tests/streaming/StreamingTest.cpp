@@ -139,7 +139,16 @@ TEST_F(Streaming, ErrorsNameThePlaceAndLeaveNothing) {
                   "object F: TF\n  object N1: TComponentNamer\n    Componenter.Strings = 5\n  "
                   "end\nend\n");
             }),
-            "test.form:3:27: Componenter.Strings: expected a string, found '5'");
+            "test.form:3:27: Componenter.Strings: expected a list, found '5'");
+  // An echoed value stays one short line: no forged second line, no 100 KB.
+  EXPECT_EQ(ErrorOf([] { Load("object F: TF\n  Left = 'a'#10'designer: forged'\nend\n"); }),
+            "test.form:2:10: Left: expected an integer, found 'a#10designer: forged'");
+  EXPECT_EQ(
+      ErrorOf([] { Load("object F: TF\n  Left = '" + std::string(100000, '9') + "'\nend\n"); }),
+      "test.form:2:10: Left: expected an integer, found '" + std::string(host::kExcerptChars, '9') +
+          "...'");
+  // The form's own name is taken.
+  EXPECT_THROW(Load("object F: TF\n  object F: TButton\n  end\nend\n"), EComponentError);
   // Inside an inline object the owner is not a form.
   EXPECT_EQ(ErrorOf([] {
               Load(
