@@ -7,6 +7,7 @@
 
 #include "FormText.h"
 #include "Forms.h"
+#include "SafeFile.h"
 
 namespace designer {
 
@@ -18,13 +19,15 @@ inline constexpr const char* kListingProperty = "Componenter";
 struct OpenForm {
   std::unique_ptr<host::TForm> Form;
   host::FormTextStyle Style;  // kept when the form is written back
+  host::FileLock Lock;        // held until the form is written back or dropped
 };
 
 // Reads the form file at `path` into live components.
 OpenForm ReadForm(const std::string& path);
 
 // Writes the form to `path` (through a temporary file renamed over it), in
-// the layout it was read with.
+// the layout it was read with; refuses when the file read was changed on
+// disk meanwhile.
 void WriteForm(const OpenForm& form, const std::string& path);
 
 // The namer on the form; raises an error that says how to place one when
