@@ -14,7 +14,8 @@ host::TClass PaletteClass(const std::string& name) {
   for (const host::TPalettePage& page : host::Palette())
     for (host::TClass c : page.Classes)
       if (c == found) return c;
-  throw host::Exception("class '" + name + "' is not on the palette (see: designer palette)");
+  throw host::Exception("class '" + host::Excerpt(name) +
+                        "' is not on the palette (see: designer palette)");
 }
 
 // The class name without its leading T, and the first number that makes a

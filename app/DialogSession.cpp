@@ -19,7 +19,7 @@ constexpr const char* kCancelChange = "CancelChangeBtn";
 constexpr const char* kOk = "BitBtn1";
 constexpr const char* kCancel = "BitBtn2";
 
-std::vector<host::TUserAction> UserActions(const std::vector<ScriptAction>& actions, int rowCount) {
+std::vector<host::TUserAction> UserActions(const std::vector<ScriptAction>& actions) {
   using Kind = ScriptAction::Kind;
   std::vector<host::TUserAction> out;
   auto selectRows = [&](const ScriptAction& action, bool selected) {
@@ -38,8 +38,7 @@ std::vector<host::TUserAction> UserActions(const std::vector<ScriptAction>& acti
         selectRows(action, false);
         break;
       case Kind::UnselectAll:
-        for (int row = 0; row < rowCount; ++row)
-          out.emplace_back(host::TSelectRow{kList, row, false});
+        out.emplace_back(host::TUnselectAllRows{kList});
         break;
       case Kind::Base:
         out.emplace_back(host::TTypeText{kBaseName, action.Text});
@@ -79,8 +78,8 @@ class PresenterScope {
 }  // namespace
 
 void PlayDialogSession(host::TFormDesigner& designer, host::TComponent& namer,
-                       const std::vector<ScriptAction>& actions, int rowCount) {
-  PresenterScope scope(std::make_unique<host::TScriptedPresenter>(UserActions(actions, rowCount)));
+                       const std::vector<ScriptAction>& actions) {
+  PresenterScope scope(std::make_unique<host::TScriptedPresenter>(UserActions(actions)));
   host::EditProperty(designer, namer, kListingProperty);
 }
 

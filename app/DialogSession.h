@@ -15,6 +15,6 @@ namespace designer {
 // editor applies the names when the dialog closes with OK, and tells
 // `designer`. Errors, a refused rename among them, pass through.
 void PlayDialogSession(host::TFormDesigner& designer, host::TComponent& namer,
-                       const std::vector<ScriptAction>& actions, int rowCount);
+                       const std::vector<ScriptAction>& actions);
 
 }  // namespace designer

@@ -6,6 +6,10 @@
 
 namespace designer {
 
+namespace {
+constexpr std::size_t kMaxMessageChars = 1000;
+}  // namespace
+
 EScriptError::EScriptError(const std::string& script, int line, int column,
                            const std::string& reason)
     : Exception(script + ":" + std::to_string(line) + ":" + std::to_string(column) + ": " +
@@ -21,6 +25,9 @@ std::string Located(const std::string& file, const std::exception& error) {
   return file + ": " + error.what();
 }
 
-void Report(const std::string& message) { std::cerr << "designer: " << message << '\n'; }
+void Report(const std::string& message) {
+  // Values are cut where they are echoed; this keeps any message to one line.
+  std::cerr << "designer: " << host::Excerpt(message, kMaxMessageChars) << '\n';
+}
 
 }  // namespace designer

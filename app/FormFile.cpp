@@ -5,11 +5,13 @@
 namespace designer {
 
 OpenForm ReadForm(const std::string& path) {
+  host::FileLock lock(path);
   host::FormDocument document = host::ReadFormFile(path);
-  return {host::LoadForm(document.Root, path), document.Text, document.Style};
+  return {host::LoadForm(document.Root, path), document.Text, document.Style, std::move(lock)};
 }
 
 void WriteForm(const OpenForm& form, const std::string& path) {
+  form.Lock.CheckUnchanged(path);
   host::SaveFileAtomically(
       path, host::RewriteFormText(host::WriteComponents(*form.Form), *form.Source, form.Style));
 }
@@ -33,7 +35,7 @@ std::vector<std::string> ReadListing(host::TComponent& namer) {
 
 host::TComponent& FindComponent(const host::TForm& form, const std::string& name) {
   if (host::TComponent* c = form.FindComponent(name)) return *c;
-  throw host::Exception("the form has no component named '" + name + "'");
+  throw host::Exception("the form has no component named '" + host::Excerpt(name) + "'");
 }
 
 }  // namespace designer

@@ -7,6 +7,7 @@
 
 #include "FormText.h"
 #include "Forms.h"
+#include "SafeFile.h"
 
 namespace designer {
 
@@ -21,13 +22,15 @@ struct OpenForm {
   // the bytes of what was edited.
   std::shared_ptr<const std::string> Source;
   host::FormTextStyle Style;
+  host::FileLock Lock;  // held until the form is written back or dropped
 };
 
 // Reads the form file at `path` into live components.
 OpenForm ReadForm(const std::string& path);
 
 // Writes the form to `path` (through a temporary file renamed over it) as the
-// text it was read from, changed only where the form was edited.
+// text it was read from, changed only where the form was edited;
+// refuses when the file read was changed on disk meanwhile.
 void WriteForm(const OpenForm& form, const std::string& path);
 
 // The namer on the form; raises an error that says how to place one when

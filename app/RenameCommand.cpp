@@ -41,7 +41,7 @@ std::string RenameForm(const Script& script, const std::string& path,
   const std::vector<Renamed> listed = ListedComponents(*form.Form, listing);
 
   host::TFormDesigner designer(*form.Form);
-  PlayDialogSession(designer, namer, actions, static_cast<int>(listing.size()));
+  PlayDialogSession(designer, namer, actions);
   // The editor tells the designer after it applied the dialog's names, and
   // only then: a session closed with Cancel leaves the form alone.
   if (designer.ModifiedNotifications() == 0) return {};

@@ -1,22 +1,23 @@
 #include "Script.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
-#include <cstring>
-#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <limits>
 #include <span>
 
 #include "Errors.h"
+#include "SafeFile.h"
 
 namespace designer {
 
 namespace {
 
 using Kind = ScriptAction::Kind;
+
+// Far beyond any session a person could click through.
+constexpr std::size_t kMaxScriptSize = std::size_t{64} << 20;
 
 // What follows an action's name on its line.
 enum class Args { None, Rows, Word, Rest, Number };
@@ -92,7 +93,7 @@ class Parser {
     throw EScriptError(source_, line_, column, reason);
   }
 
-  static std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+  static std::string Quoted(std::string_view text) { return "'" + host::Excerpt(text) + "'"; }
 
   ScriptAction ParseAction(std::string_view line, const std::vector<Word>& words) {
     const Word& name = words[0];
@@ -147,7 +148,7 @@ class Parser {
         (error != std::errc() && error != std::errc::result_out_of_range))
       Fail(word.Column, Quoted(word.Text) + " is not a whole number");
     if (error != std::errc() || value < Limits::min() || value > Limits::max())
-      Fail(word.Column, "start value " + std::string(word.Text) +
+      Fail(word.Column, "start value " + host::Excerpt(word.Text) +
                             " is beyond what the spin box holds (" + std::to_string(Limits::min()) +
                             " to " + std::to_string(Limits::max()) + ")");
     return static_cast<std::int32_t>(value);
@@ -169,10 +170,7 @@ Script ReadScript(const std::string& path) {
     std::string text(std::istreambuf_iterator<char>(std::cin), {});
     return ParseScript(text, "<stdin>");
   }
-  std::ifstream in(path, std::ios::binary);
-  if (!in.is_open()) throw host::Exception(std::string("cannot read: ") + std::strerror(errno));
-  std::string text(std::istreambuf_iterator<char>(in), {});
-  return ParseScript(text, path);
+  return ParseScript(host::ReadWholeFile(path, kMaxScriptSize), path);
 }
 
 Script ShorthandScript(const std::string& type, const std::string& base, std::int32_t start) {
@@ -204,7 +202,8 @@ std::vector<ScriptAction> Resolve(const Script& script, const std::vector<std::s
       return line == action.Text && line.find('\t') == std::string::npos;
     });
     if (header == listing.end())
-      fail(action, action.TextColumn, "the listing has no type '" + action.Text + "'");
+      fail(action, action.TextColumn,
+           "the listing has no type '" + host::Excerpt(action.Text) + "'");
     resolved.back() = {.kind = Kind::Select,
                        .Line = action.Line,
                        .Rows = {{header - listing.begin(), action.TextColumn}}};

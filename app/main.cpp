@@ -56,7 +56,7 @@ std::string UsageMessage(const CLI::App& app, const CLI::ParseError& error, int 
       if (word == "--package") {
         ++i;
       } else if (!word.starts_with('-')) {
-        return "unknown command '" + std::string(word) + "'";
+        return "unknown command '" + host::Excerpt(word) + "'";
       }
     }
   return error.what();

@@ -79,14 +79,18 @@ void TComponent::RemoveComponent(TComponent& component) {
 void TComponent::SetName(const std::string& NewName) {
   if (NewName == name_) return;
   if (!NewName.empty() && !IsValidIdent(NewName))
-    throw EComponentError(Format("'%s' is not a valid component name", {NewName}));
+    throw EComponentError(Format("'%s' is not a valid component name", {Excerpt(NewName)}));
   std::string key = LowerCase(NewName);
+  // Within an owner, the owner's own name is taken as well as its
+  // components' names: a saved form names every object apart.
+  auto taken = [&](const TComponent& scope) {
+    auto it = scope.names_.find(key);
+    return (it != scope.names_.end() && it->second != this) ||
+           (&scope != this && SameText(scope.name_, NewName));
+  };
+  if (!NewName.empty() && ((owner_ && taken(*owner_)) || taken(*this)))
+    throw EComponentError(Format("A component named %s already exists", {NewName}));
   if (owner_) {
-    if (!NewName.empty()) {
-      auto it = owner_->names_.find(key);
-      if (it != owner_->names_.end() && it->second != this)
-        throw EComponentError(Format("A component named %s already exists", {NewName}));
-    }
     if (!name_.empty()) owner_->names_.erase(LowerCase(name_));
     if (!NewName.empty()) owner_->names_[key] = this;
   }

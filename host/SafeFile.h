@@ -1,7 +1,13 @@
 #pragma once
-// Reading a file whole, and saving one so that a failed save loses nothing.
+// Reading a file whole, and saving one so that a failed save loses nothing:
+// not the old text, not the file's links, owner or mode, and not what another
+// designer saved meanwhile.
+
+#include <sys/types.h>
 
 #include <cstddef>
+#include <cstdint>
+#include <ctime>
 #include <string>
 
 #include "SysUtils.h"
@@ -14,11 +20,14 @@ namespace host {
 class EFileError : public Exception {
  public:
   EFileError(const std::string& path, const std::string& action, const std::string& reason)
-      : Exception("cannot " + action + " '" + path + "': " + reason),
+      : Exception("cannot " + action + " '" + Excerpt(path, kPathChars) + "': " + reason),
         path_(path),
         detail_("cannot " + action + ": " + reason) {}
   const std::string& Path() const { return path_; }
   const std::string& Detail() const { return detail_; }
+
+  // Paths are echoed longer than other values: their end tells files apart.
+  static constexpr std::size_t kPathChars = 300;
 
  private:
   std::string path_;
@@ -29,8 +38,52 @@ class EFileError : public Exception {
 // or holds more than `maxSize` bytes.
 std::string ReadWholeFile(const std::string& path, std::size_t maxSize);
 
-// Writes `text` through a temporary file beside `path` renamed over it, so a
-// failed save leaves the old file as it was; raises EFileError on failure.
+// Saves `text` as the file at `path`, so that a failed save leaves the old
+// file as it was; raises EFileError on failure.
+// - A path that exists and is not a regular file (a device, a FIFO, a
+//   directory) is refused before anything is written.
+// - A symbolic link is followed: the file it leads to gets the text.
+// - The new text goes to a temporary file beside the target, named after it
+//   (NAME.tmp-XXXXXX), synced, then renamed over the target; temporary files
+//   a killed save left behind are removed.
+// - A file with more than one hard link is written in place instead, after
+//   the temporary copy is safe, so every link sees the new text.
+// - The old file's mode is kept, and its owner and group where the process
+//   may set them.
 void SaveFileAtomically(const std::string& path, const std::string& text);
+
+// An advisory lock on a file, held from its read to its save, so that two
+// designers working on one file take turns instead of losing one's work; and
+// what the file was when the lock was taken, so that a save over a file a
+// program that ignores the lock changed meanwhile is refused.
+class FileLock {
+ public:
+  FileLock() = default;
+  // Opens `path` and waits for its lock; raises EFileError (as a failed
+  // read) when it cannot be opened.
+  explicit FileLock(const std::string& path);
+  ~FileLock();
+  FileLock(FileLock&& other) noexcept;
+  FileLock& operator=(FileLock&& other) noexcept;
+
+  // Raises EFileError "changed on disk since it was read" when `path` is
+  // the locked file (or its path) and it is no longer the file that was
+  // locked, or its size, time or content differ from then.
+  void CheckUnchanged(const std::string& path) const;
+
+ private:
+  struct Snapshot {
+    dev_t Device = 0;
+    ino_t Inode = 0;
+    off_t Size = 0;
+    timespec Modified{};
+    std::uint64_t ContentHash = 0;
+  };
+  Snapshot Take() const;
+
+  std::string path_;
+  int fd_ = -1;
+  Snapshot read_{};
+};
 
 }  // namespace host

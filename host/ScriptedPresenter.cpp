@@ -17,6 +17,11 @@ class Performer {
       Fail(Format("%s has no row %d", {a.ListBox, std::int64_t{a.Row}}));
     list.SetSelected(a.Row, a.Selected);
   }
+  void operator()(const TUnselectAllRows& a) const {
+    auto& list = Control<TCustomListBox>(a.ListBox, "a list box");
+    for (int row = 0; row < list.Items().Count(); ++row)
+      if (list.GetSelected(row)) list.SetSelected(row, false);
+  }
   void operator()(const TTypeText& a) const {
     Control<TEdit>(a.Edit, "an edit box").SetText(a.Text);
   }
@@ -39,7 +44,7 @@ class Performer {
   template <class T>
   T& Control(const std::string& name, const char* kind) const {
     TComponent* c = form_.FindComponent(name);
-    if (!c) Fail("no control named " + name);
+    if (!c) Fail("no control named " + Excerpt(name));
     auto* control = dynamic_cast<T*>(c);
     if (!control) Fail(name + " is not " + kind);
     if (!control->GetVisible() || !control->GetEnabled()) Fail(name + " is hidden or disabled");

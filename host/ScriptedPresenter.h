@@ -19,6 +19,11 @@ struct TSelectRow {
   bool Selected = true;
 };
 
+// Unselects every row of a list box, as clicking each selected one does.
+struct TUnselectAllRows {
+  std::string ListBox;
+};
+
 // Replaces the text of an edit box, as typing over it does.
 struct TTypeText {
   std::string Edit;
@@ -42,7 +47,8 @@ struct TCloseForm {
   TModalResult Result = mrOk;
 };
 
-using TUserAction = std::variant<TSelectRow, TTypeText, TSetSpinValue, TClickControl, TCloseForm>;
+using TUserAction =
+    std::variant<TSelectRow, TUnselectAllRows, TTypeText, TSetSpinValue, TClickControl, TCloseForm>;
 
 class TScriptedPresenter final : public IModalPresenter {
  public:

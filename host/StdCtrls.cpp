@@ -107,10 +107,8 @@ FormValue ItemsValue(TObject& o) {
 }
 
 void SetItemsValue(TObject& o, const FormValue& value) {
-  if (value.kind != FormValue::Kind::List)
-    throw EValueRefused(Format("expected a list of strings, found '%s'", {value.text}));
   TStringList lines;
-  for (const FormValue& line : value.items) lines.Add(StringOf(line));
+  for (const FormValue& line : ListOf(value)) lines.Add(StringOf(line));
   static_cast<TCustomListBox&>(o).Items().Assign(lines);
 }
 }  // namespace

@@ -71,6 +71,54 @@ bool IsValidIdent(std::string_view name) {
                      [&](char c) { return letter(c) || (c >= '0' && c <= '9'); });
 }
 
+namespace {
+
+// The length of the well-formed UTF-8 sequence at the start of `text` that
+// encodes a character from U+0080 on; 0 when there is none.
+std::size_t Utf8SequenceLength(std::string_view text) {
+  auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(0);
+  std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+  if (length == 0 || lead > 0xF4 || lead == 0xC0 || lead == 0xC1 || text.size() < length) return 0;
+  for (std::size_t i = 1; i < length; ++i)
+    if ((byte(i) & 0xC0) != 0x80) return 0;
+  // Overlong forms, UTF-16 surrogates and code points past U+10FFFF.
+  const unsigned char second = byte(1);
+  if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) ||
+      (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second >= 0x90))
+    return 0;
+  return length;
+}
+
+}  // namespace
+
+std::string Excerpt(std::string_view value, std::size_t maxChars) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  std::size_t shown = 0;
+  for (std::size_t i = 0; i < value.size();) {
+    if (shown == maxChars) return out + "...";
+    const auto c = static_cast<unsigned char>(value[i]);
+    if (c < 0x20 || c == 0x7F) {
+      out += '#' + std::to_string(c);
+      ++i;
+    } else if (c < 0x80) {
+      out += static_cast<char>(c);
+      ++i;
+    } else if (std::size_t length = Utf8SequenceLength(value.substr(i))) {
+      out.append(value.substr(i, length));
+      i += length;
+    } else {
+      out += "#$";
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+      ++i;
+    }
+    ++shown;
+  }
+  return out;
+}
+
 std::string IntToStr(std::int64_t value) { return std::to_string(value); }
 
 }  // namespace host

@@ -57,6 +57,13 @@ std::string LowerCase(std::string_view text);
 // letters, digits and underscores.
 bool IsValidIdent(std::string_view name);
 
+// A value as an error message may echo it: on one line, whatever it holds.
+// Control characters show as #10, bytes that are not UTF-8 as #$FF (a NUL
+// as #0, so it cuts nothing), and text beyond `maxChars` shown characters is
+// cut and marked with "...".
+inline constexpr std::size_t kExcerptChars = 60;
+std::string Excerpt(std::string_view value, std::size_t maxChars = kExcerptChars);
+
 // Decimal text of a number: "-" for negatives, no leading zeros.
 std::string IntToStr(std::int64_t value);
 

@@ -62,7 +62,8 @@ PTypeInfo NotifyEventTypeInfo() {
 
 namespace {
 [[noreturn]] void WrongKind(const FormValue& value, const char* expected) {
-  throw EValueRefused(Format("expected %s, found '%s'", {std::string(expected), value.text}));
+  throw EValueRefused(
+      Format("expected %s, found '%s'", {std::string(expected), Excerpt(value.text)}));
 }
 }  // namespace
 
@@ -104,6 +105,11 @@ bool BooleanOf(const FormValue& value) {
 const std::string& StringOf(const FormValue& value) {
   if (value.kind != FormValue::Kind::String) WrongKind(value, "a string");
   return value.text;
+}
+
+const std::vector<FormValue>& ListOf(const FormValue& value) {
+  if (value.kind != FormValue::Kind::List) WrongKind(value, "a list");
+  return value.items;
 }
 
 const std::string& IdentifierOf(const FormValue& value) {

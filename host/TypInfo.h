@@ -102,6 +102,7 @@ std::int64_t IntegerOf(const FormValue& value);
 [[noreturn]] void OutOfRange(const FormValue& value);
 bool BooleanOf(const FormValue& value);
 const std::string& StringOf(const FormValue& value);
+const std::vector<FormValue>& ListOf(const FormValue& value);
 const std::string& IdentifierOf(const FormValue& value);
 
 // An integer value that must fit the property's type; a hex literal may give

@@ -30,9 +30,8 @@ host::FormValue ListingValue(host::TObject& namer) {
 }
 
 void SetListingValue(host::TObject& namer, const host::FormValue& value) {
-  if (value.kind != host::FormValue::Kind::List) host::StringOf(value);  // raises the kind error
   TStringList lines;
-  for (const host::FormValue& line : value.items) lines.Add(host::StringOf(line));
+  for (const host::FormValue& line : host::ListOf(value)) lines.Add(host::StringOf(line));
   namer.As<TComponentNamer>().SetComponenter(lines);
 }
 

@@ -56,9 +56,11 @@ TEST_F(Presenter, ActionsReachTheControlsAndRunTheirHandlers) {
   TModalResult result =
       Run({TSelectRow{"List", 1}, TTypeText{"Edit", "Btn"}, TSetSpinValue{"Start", 7},
            TClickControl{"Go"}, TSelectRow{"List", 1, false}, TClickControl{"Go"},
-           TClickControl{"Ok"}});
+           TSelectRow{"List", 1}, TSelectRow{"List", 2}, TUnselectAllRows{"List"},
+           TClickControl{"Go"}, TClickControl{"Ok"}});
   EXPECT_EQ(result, mrOk);
-  EXPECT_EQ(seen, (std::vector<std::string>{"Btn:7:1", "Btn:7:0"}));
+  EXPECT_EQ(seen, (std::vector<std::string>{"Btn:7:1", "Btn:7:0", "Btn:7:0"}));
+  EXPECT_FALSE(list->GetSelected(2));
 }
 
 TEST_F(Presenter, ClosesWithTheScriptsResultOrOkAtItsEnd) {

@@ -33,3 +33,22 @@ TEST(IntToStr, DecimalWithSignAndNoLeadingZeros) {
   EXPECT_EQ(IntToStr(2147483648LL), "2147483648");
   EXPECT_EQ(IntToStr(LLONG_MIN), "-9223372036854775808");
 }
+
+TEST(Excerpt, OneShortLineWhateverTheValueHolds) {
+  using namespace std::string_literals;
+  const struct {
+    std::string value, shown;
+  } cases[] = {
+      {"Button1", "Button1"},
+      {"a\ndesigner: forged", "a#10designer: forged"},
+      {"nul\0after"s, "nul#0after"},
+      {"\x7f\t", "#127#9"},
+      {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80", "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80"},
+      {"\xff\xc3", "#$FF#$C3"},                          // a stray byte, a cut-off sequence
+      {"\xc0\xaf\xed\xa0\x80", "#$C0#$AF#$ED#$A0#$80"},  // overlong, surrogate
+      {std::string(100, 'x'), std::string(kExcerptChars, 'x') + "..."},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Excerpt(c.value), c.shown);
+  EXPECT_EQ(Excerpt("abcdef", 3), "abc...");
+  EXPECT_EQ(Excerpt("abc", 3), "abc");
+}

@@ -134,6 +134,8 @@ TEST_F(Streaming, ErrorsNameThePlaceAndLeaveNothing) {
                   "TComponentNamer\n  end\nend\n");
             }),
             "test.form:4:3: Only one instance of ComponentNamer");
+  // The form's own name is taken.
+  EXPECT_THROW(Load("object F: TF\n  object F: TButton\n  end\nend\n"), EComponentError);
   // Inside an inline object the owner is not a form.
   EXPECT_EQ(ErrorOf([] {
               Load(
@@ -330,7 +332,18 @@ TEST_F(Streaming, AValueTheControlRefusesIsKeptAndTheControlKeepsItsOwn) {
   TComponent& namer = *withNamer->FindComponent("N1");
   refused = RefusedValue(namer, *namer.ClassType()->FindProperty("Componenter"));
   ASSERT_NE(refused, nullptr);
-  EXPECT_EQ(refused->Refused, "expected a string, found '5'");
+  EXPECT_EQ(refused->Refused, "expected a list, found '5'");
+  // The reason echoes a value as one short line: no forged second line, no 100 KB.
+  const std::pair<std::string, std::string> echoed[] = {
+      {"'a'#10'designer: forged'", "expected an integer, found 'a#10designer: forged'"},
+      {"'" + std::string(100000, '9') + "'",
+       "expected an integer, found '" + std::string(host::kExcerptChars, '9') + "...'"}};
+  for (const auto& [value, reason] : echoed) {
+    auto odd = Load("object F: TF\n  Left = " + value + "\nend\n");
+    refused = RefusedValue(*odd, *odd->ClassType()->FindProperty("Left"));
+    ASSERT_NE(refused, nullptr);
+    EXPECT_EQ(refused->Refused, reason);
+  }
   EXPECT_EQ(WrittenValue(written, "L", "ItemHeight"), "0");
 }
 

@@ -1,0 +1,57 @@
+// The whole rename in memory: a form read and loaded, a script read and
+// played in the namer's dialog, the form written and read back. The input
+// is the form text, a line "%%", then the script.
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "CFNamer.h"
+#include "CNamer.h"
+#include "DialogSession.h"
+#include "FormFile.h"
+#include "FormStreaming.h"
+#include "FormText.h"
+#include "Packages.h"
+
+namespace {
+
+// The package's registrations and dialog resource, as loading it makes them;
+// kept for the whole run.
+void RegisterPackage() {
+  static host::TLibModule module{"fuzz", {{"TFCOMPON", CFNamer::FComponResource()}}};
+  host::RegisterModule(&module);
+  host::SetRegisteringModule(&module);
+  CNamer::Register();
+  CFNamer::Register();
+  host::SetRegisteringModule(nullptr);
+}
+
+void Rename(std::string_view formText, std::string_view scriptText) {
+  const host::FormDocument document = host::ParseFormText(formText, "fuzz.form");
+  std::unique_ptr<host::TForm> form = host::LoadForm(document.Root, "fuzz.form");
+  host::TComponent& namer = designer::FindNamer(*form, "fuzz.form");
+  const std::vector<std::string> listing = designer::ReadListing(namer);
+  const designer::Script script = designer::ParseScript(scriptText, "fuzz.script");
+  host::TFormDesigner formDesigner(*form);
+  designer::PlayDialogSession(formDesigner, namer, designer::Resolve(script, listing));
+  const std::string written = host::FormatFormText(host::WriteComponents(*form), document.Style);
+  host::LoadForm(host::ParseFormText(written, "written.form").Root, "written.form");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  RegisterPackage();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view input(reinterpret_cast<const char*>(data), size);
+  constexpr std::string_view kSeparator = "\n%%\n";
+  const std::size_t split = std::min(input.find(kSeparator), input.size());
+  try {
+    Rename(input.substr(0, split), input.substr(std::min(split + kSeparator.size(), size)));
+  } catch (const host::Exception&) {
+  }
+  return 0;
+}

@@ -1,0 +1,96 @@
+// The lock a designer holds on a form from its read to its save.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+
+#include <utility>
+
+#include "FileHandle.h"
+#include "SafeFile.h"
+
+namespace host {
+
+namespace {
+
+// FNV-1a: any change of the content changes it, barring a freak collision
+// that the size and time checks beside it make harmless in practice.
+class ContentHash {
+ public:
+  void Add(std::string_view bytes) {
+    for (const char c : bytes) value_ = (value_ ^ static_cast<unsigned char>(c)) * 0x100000001b3;
+  }
+  std::uint64_t Value() const { return value_; }
+
+ private:
+  std::uint64_t value_ = 0xcbf29ce484222325;
+};
+
+bool SameFile(const struct stat& st, dev_t device, ino_t inode) {
+  return st.st_dev == device && st.st_ino == inode;
+}
+
+}  // namespace
+
+FileLock::FileLock(const std::string& path) : path_(path) {
+  for (;;) {
+    // Non-blocking, so that opening a FIFO does not wait for a writer.
+    FileHandle file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (file.Get() < 0) throw EFileError(path, "read", SystemReason(errno));
+    struct stat locked {};
+    if (::fstat(file.Get(), &locked) != 0) throw EFileError(path, "read", SystemReason(errno));
+    if (!S_ISREG(locked.st_mode)) return;  // nothing to lock; the read and save refuse it
+    // A file system without locks still gets the check before the save.
+    while (::flock(file.Get(), LOCK_EX) != 0 && errno == EINTR) {
+    }
+    struct stat now {};
+    // A save that held the lock may have renamed a new file over the path
+    // while this one waited: that new file is the one to lock.
+    if (::stat(path.c_str(), &now) == 0 && SameFile(now, locked.st_dev, locked.st_ino)) {
+      fd_ = file.Release();
+      read_ = Take();
+      return;
+    }
+  }
+}
+
+FileLock::~FileLock() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+FileLock::FileLock(FileLock&& other) noexcept
+    : path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1)), read_(other.read_) {}
+
+FileLock& FileLock::operator=(FileLock&& other) noexcept {
+  std::swap(path_, other.path_);
+  std::swap(fd_, other.fd_);
+  std::swap(read_, other.read_);
+  return *this;
+}
+
+FileLock::Snapshot FileLock::Take() const {
+  struct stat st {};
+  if (::fstat(fd_, &st) != 0) throw EFileError(path_, "read", SystemReason(errno));
+  ContentHash hash;
+  if (int error = ForEachChunk(fd_, [&](std::string_view piece) { hash.Add(piece); }))
+    throw EFileError(path_, "read", SystemReason(error));
+  return {st.st_dev, st.st_ino, st.st_size, st.st_mtim, hash.Value()};
+}
+
+void FileLock::CheckUnchanged(const std::string& path) const {
+  if (fd_ < 0) return;
+  struct stat now {};
+  const bool found = ::stat(path.c_str(), &now) == 0;
+  const bool lockedFile = found && SameFile(now, read_.Device, read_.Inode);
+  if (!lockedFile && path != path_) return;  // another file: nothing of it was read
+  const auto changed = [&] {
+    return EFileError(path, "write", "changed on disk since it was read");
+  };
+  if (!lockedFile) throw changed();
+  const Snapshot current = Take();
+  if (current.Size != read_.Size || current.Modified.tv_sec != read_.Modified.tv_sec ||
+      current.Modified.tv_nsec != read_.Modified.tv_nsec ||
+      current.ContentHash != read_.ContentHash)
+    throw changed();
+}
+
+}  // namespace host
