@@ -25,14 +25,14 @@ namespace {
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
-// Draws a row's text after its tab from the list box's tab stop, so that
-// component rows stand indented under their header rows.
+// Draws rows with tab stops: the text after each tab starts at the next
+// stop, so that component rows stand indented under their header rows.
 class TabStopDelegate final : public QStyledItemDelegate {
  public:
-  // The stop in the list box's own units: a quarter of the average character
+  // Stops in the list box's own units: a quarter of the average character
   // width, as dialog layouts measure.
-  TabStopDelegate(QObject* parent, int stopUnits, int rowHeight)
-      : QStyledItemDelegate(parent), stopUnits_(stopUnits), rowHeight_(rowHeight) {}
+  TabStopDelegate(QObject* parent, std::vector<int> stops, int rowHeight)
+      : QStyledItemDelegate(parent), stops_(std::move(stops)), rowHeight_(rowHeight) {}
 
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
     return {QStyledItemDelegate::sizeHint(option, index).width(), rowHeight_};
@@ -42,23 +42,35 @@ class TabStopDelegate final : public QStyledItemDelegate {
              const QModelIndex& index) const override {
     QStyleOptionViewItem opt = option;
     initStyleOption(&opt, index);
-    const qsizetype tab = opt.text.indexOf(QLatin1Char('\t'));
-    if (tab >= 0) {
-      const int indent = opt.fontMetrics.horizontalAdvance(opt.text.left(tab)) +
-                         std::max(stopUnits_ * opt.fontMetrics.averageCharWidth() / 4,
-                                  opt.fontMetrics.horizontalAdvance(QLatin1Char(' ')));
-      opt.text = opt.text.mid(tab + 1);
-      const QRect full = opt.rect;
-      opt.widget->style()->drawPrimitive(QStyle::PE_PanelItemViewItem, &opt, painter, opt.widget);
-      opt.rect.setLeft(full.left() + indent);
-      opt.backgroundBrush = Qt::NoBrush;
-      opt.state &= ~QStyle::State_HasFocus;
+    const QStringList pieces = opt.text.split(QLatin1Char('\t'));
+    opt.text.clear();
+    QStyle* style = opt.widget->style();
+    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
+    const QRect area = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, opt.widget);
+    painter->save();
+    painter->setFont(opt.font);
+    painter->setPen(opt.palette.color(
+        opt.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled,
+        opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
+    int x = 0;
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+      if (i > 0) x = NextStop(x, opt.fontMetrics.averageCharWidth());
+      painter->drawText(area.adjusted(x, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, pieces[i]);
+      x += opt.fontMetrics.horizontalAdvance(pieces[i]);
     }
-    opt.widget->style()->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
+    painter->restore();
   }
 
  private:
-  int stopUnits_;
+  // The first stop past `x` pixels; past the last one, every 32 units.
+  int NextStop(int x, int charWidth) const {
+    for (int stop : stops_)
+      if (stop * charWidth / 4 > x) return stop * charWidth / 4;
+    const int every = 8 * charWidth;
+    return (x / every + 1) * every;
+  }
+
+  std::vector<int> stops_;
   int rowHeight_;
 };
 
@@ -68,8 +80,8 @@ ControlView ListBoxView(host::TCustomListBox& list, QWidget& parent, ControlInpu
                                                  : QAbstractItemView::SingleSelection);
   widget->setUniformItemSizes(true);
   auto* tabbed = dynamic_cast<TabListBox::TTabListBox*>(&list);
-  const int stop = tabbed && !tabbed->GetTabStops().empty() ? tabbed->GetTabStops().front() : 0;
-  widget->setItemDelegate(new TabStopDelegate(widget, stop, list.GetItemHeight()));
+  widget->setItemDelegate(new TabStopDelegate(
+      widget, tabbed ? tabbed->GetTabStops() : std::vector<int>{}, list.GetItemHeight()));
   if (input)
     QObject::connect(widget, &QListWidget::itemSelectionChanged, widget, [&list, widget, input] {
       input->Act([&list, widget] {
@@ -175,11 +187,16 @@ ControlView MakeControlView(host::TControl& control, QWidget& parent, ControlInp
   view.Widget->setGeometry(offsetLeft + control.GetLeft(), offsetTop + control.GetTop(),
                            control.GetWidth(), control.GetHeight());
   std::function<void()> showContent = std::move(view.Show);
-  view.Show = [&control, widget = view.Widget, showContent, input] {
+  view.Show = [&control, widget = view.Widget, showContent] {
     showContent();
     widget->setVisible(control.GetVisible());
-    widget->setEnabled(input && control.GetEnabled());
+    widget->setEnabled(control.GetEnabled());
   };
+  // Without input the widget only shows: it takes neither focus nor keys.
+  if (!input) {
+    view.Widget->setFocusPolicy(Qt::NoFocus);
+    for (QWidget* inner : view.Widget->findChildren<QWidget*>()) inner->setFocusPolicy(Qt::NoFocus);
+  }
   view.Show();
   return view;
 }

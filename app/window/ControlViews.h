@@ -29,7 +29,7 @@ struct ControlView {
 // The widget for a control of a class the window knows (label, edit box,
 // spin box, button, bitmap button, speed button, list box), made a child of
 // `parent` at the control's position plus `offset`; an empty view for any
-// other class. Without `input` the widget is disabled.
+// other class. Without `input` the widget takes no focus, so it only shows.
 ControlView MakeControlView(host::TControl& control, QWidget& parent, ControlInput* input,
                             int offsetLeft = 0, int offsetTop = 0);
 

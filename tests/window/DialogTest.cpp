@@ -93,6 +93,7 @@ void WindowTest::dialogRenamesBlockFromHeaderRow() {
     const int header = RowOf(list, "TButton");
     QCOMPARE(Rows(list).mid(header, 5),
              (QStringList{"TButton", "\tBtn5", "\tBtn6", "\tBtn7", "TMemo"}));
+    list.scrollToItem(list.item(header - 2), QAbstractItemView::PositionAtTop);
     SaveScreenshot(dialog, "dialog.png");
     // Enter in the base name's box presses the default button, OK.
     QTest::keyClick(&Child<QLineEdit>(dialog, "NameVal"), Qt::Key_Return);
