@@ -82,13 +82,15 @@ void DesignerWindow::BuildMenus() {
     if (!path.isEmpty()) Open(path);
   });
   file->addAction(QStringLiteral("&Save"), QKeySequence::Save, this, [this] { Save(); });
-  file->addAction(QStringLiteral("Save &As…"), QKeySequence::SaveAs, this, [this] {
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save form"), path_,
-                                                      QStringLiteral("Forms (*.form)"));
-    if (!path.isEmpty()) SaveAs(path);
-  });
+  file->addAction(QStringLiteral("Save &As…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this,
+                  [this] {
+                    const QString path = QFileDialog::getSaveFileName(
+                        this, QStringLiteral("Save form"), path_, QStringLiteral("Forms (*.form)"));
+                    if (!path.isEmpty()) SaveAs(path);
+                  });
   file->addSeparator();
-  file->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, [this] { close(); });
+  file->addAction(QStringLiteral("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this,
+                  [this] { close(); });
   QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
   QAction* undo = history_.createUndoAction(this, QStringLiteral("&Undo"));
   undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));

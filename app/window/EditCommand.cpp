@@ -22,24 +22,21 @@ std::unique_ptr<QApplication> EnsureApplication() {
 
 int EditCommand(const std::string& path) {
   const std::unique_ptr<QApplication> app = EnsureApplication();
-  std::string failure;
-  const int status = designer::Guarded(path, [&] {
-    try {
-      designer::OpenForm form = designer::ReadForm(path);
-      host::TComponent& namer = designer::FindNamer(*form.Form, path);
-      host::TFormDesigner formDesigner(*form.Form);
-      const designer::PresenterScope scope(std::make_unique<WindowPresenter>());
-      host::EditProperty(formDesigner, namer, designer::kListingProperty);
-      // The editor tells the designer only after it applied the names.
-      if (formDesigner.ModifiedNotifications() > 0) designer::WriteForm(form, path);
-    } catch (const std::exception& e) {
-      failure = designer::Located(path, e);
-      throw;
-    }
-  });
-  if (!failure.empty())
-    QMessageBox::critical(nullptr, QStringLiteral("designer"), QString::fromStdString(failure));
-  return status;
+  try {
+    designer::OpenForm form = designer::ReadForm(path);
+    host::TComponent& namer = designer::FindNamer(*form.Form, path);
+    host::TFormDesigner formDesigner(*form.Form);
+    const designer::PresenterScope scope(std::make_unique<WindowPresenter>());
+    host::EditProperty(formDesigner, namer, designer::kListingProperty);
+    // The editor tells the designer only after it applied the names.
+    if (formDesigner.ModifiedNotifications() > 0) designer::WriteForm(form, path);
+    return 0;
+  } catch (const std::exception& e) {
+    const std::string message = designer::Located(path, e);
+    designer::Report(message);
+    QMessageBox::critical(nullptr, QStringLiteral("designer"), QString::fromStdString(message));
+    return 1;
+  }
 }
 
 }  // namespace window

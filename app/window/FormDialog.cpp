@@ -129,21 +129,3 @@ void FormDialog::reject() {
 }
 
 }  // namespace window
-
-// ---- WindowPresenter ----
-
-#include <QApplication>
-
-#include "WindowPresenter.h"
-
-namespace window {
-
-host::TModalResult WindowPresenter::Present(host::TCustomForm& form) {
-  FormDialog dialog(form, QApplication::activeWindow());
-  dialog.exec();
-  // Closed some other way than by a control or the keyboard: Cancel.
-  if (form.GetModalResult() == host::mrNone) form.SetModalResult(host::mrCancel);
-  return form.GetModalResult();
-}
-
-}  // namespace window
