@@ -1,5 +1,6 @@
 #include "InspectorView.h"
 
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -40,6 +41,26 @@ QWidget* DialogCell(const host::TInspectorRow& row, const InspectorActions& acti
   return cell;
 }
 
+// The value of a property whose editor offers a list: its values to pick
+// from, and typing where the editor allows it.
+QWidget* ValueListCell(host::TFormDesigner& designer, host::TComponent& component,
+                       const host::TInspectorRow& row, const InspectorActions& actions) {
+  auto* values = new QComboBox;
+  values->setObjectName(Text(row.Name));
+  values->setFrame(false);
+  values->setEditable(!row.Attributes.Contains(host::paReadOnly));
+  const host::TPropInfo& prop = *component.ClassType()->FindProperty(row.Name);
+  host::CreatePropertyEditor(designer, {&component}, prop)
+      ->GetValues([values](const std::string& value) { values->addItem(Text(value)); });
+  if (row.Attributes.Contains(host::paSortList)) values->model()->sort(0);
+  values->setCurrentText(Text(row.Value));
+  QObject::connect(values, &QComboBox::textActivated, values,
+                   [name = row.Name, set = actions.SetValue](const QString& value) {
+                     set(name, value.toStdString());
+                   });
+  return values;
+}
+
 }  // namespace
 
 InspectorView::InspectorView(InspectorActions actions, QWidget* parent)
@@ -73,7 +94,10 @@ void InspectorView::Inspect(host::TFormDesigner* designer, host::TComponent* com
                         ? Qt::ItemIsEnabled
                         : Qt::ItemIsEnabled | Qt::ItemIsEditable);
     setItem(i, 1, value);
-    if (row.Attributes.Contains(host::paDialog)) setCellWidget(i, 1, DialogCell(row, actions_));
+    if (row.Attributes.Contains(host::paDialog))
+      setCellWidget(i, 1, DialogCell(row, actions_));
+    else if (row.Attributes.Contains(host::paValueList))
+      setCellWidget(i, 1, ValueListCell(*designer, *component, row, actions_));
   }
   resizeColumnToContents(0);
 }
