@@ -1,6 +1,7 @@
 // The designer window on examples/order.form: selecting, the inspector, the
 // palette and the history, worked with the mouse and the keyboard.
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -115,6 +116,15 @@ void WindowTest::inspectorShowsComponenterReadOnly() {
   QCOMPARE(button.GetText(), std::string("Go"));
   d.Press(QKeySequence(Qt::CTRL | Qt::Key_Z));
   QCOMPARE(button.GetText(), std::string("Add item"));
+
+  // A property with a list of values: one picked from the keyboard.
+  auto& enabled = *inspector.findChild<QComboBox*>("Enabled");
+  QCOMPARE(enabled.count(), 2);
+  enabled.lineEdit()->selectAll();
+  QTest::keyClicks(&enabled, "False");
+  QTest::keyClick(&enabled, Qt::Key_Return);
+  Designer::Settle();
+  QVERIFY(!button.GetEnabled());
 }
 
 void WindowTest::paletteRefusesSecondNamer() {
