@@ -63,19 +63,13 @@ std::vector<host::TUserAction> UserActions(const std::vector<ScriptAction>& acti
   return out;
 }
 
-// Installs a presenter in the application for one session, and takes it out
-// again however the session ends.
-class PresenterScope {
- public:
-  explicit PresenterScope(std::unique_ptr<host::IModalPresenter> presenter) {
-    host::Application().SetModalPresenter(std::move(presenter));
-  }
-  ~PresenterScope() { host::Application().SetModalPresenter(nullptr); }
-  PresenterScope(const PresenterScope&) = delete;
-  PresenterScope& operator=(const PresenterScope&) = delete;
-};
-
 }  // namespace
+
+PresenterScope::PresenterScope(std::unique_ptr<host::IModalPresenter> presenter) {
+  host::Application().SetModalPresenter(std::move(presenter));
+}
+
+PresenterScope::~PresenterScope() { host::Application().SetModalPresenter(nullptr); }
 
 void PlayDialogSession(host::TFormDesigner& designer, host::TComponent& namer,
                        const std::vector<ScriptAction>& actions) {

@@ -7,6 +7,7 @@
 #include "Commands.h"
 #include "Errors.h"
 #include "LoadedPackages.h"
+#include "WindowCommands.h"
 
 namespace {
 
@@ -104,6 +105,13 @@ int Run(int argc, char** argv) {
   rename->add_flag("--dry-run", args.Rename.DryRun, "rename in memory only; write nothing");
   rename->footer(kScriptHelp);
 
+  CLI::App* edit = app.add_subcommand(
+      "edit", "Rename components in the namer's dialog, shown in a window, and save on OK");
+  edit->add_option("FORM", args.Form, "form file")->required();
+  CLI::App* gui = app.add_subcommand("gui", "Open the designer window");
+  std::optional<std::string> guiForm;
+  gui->add_option("FORM", guiForm, "form file to open");
+
   designer::Script script;
   try {
     app.parse(argc, argv);
@@ -134,6 +142,8 @@ int Run(int argc, char** argv) {
   if (add->parsed()) status = designer::AddCommand(args.Form, args.ClassName, args.Name);
   if (inspect->parsed()) status = designer::InspectCommand(args.Form, args.Component);
   if (rename->parsed()) status = designer::RenameCommand(script, args.Rename);
+  if (edit->parsed()) status = window::EditCommand(args.Form);
+  if (gui->parsed()) status = window::GuiCommand(guiForm);
   return packages->Unload() ? status : 1;
 }
 

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake make g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
-  libcli11-dev)
+  libcli11-dev qt6-base-dev fonts-liberation)
 
 missing=()
 for p in "${packages[@]}"; do
