@@ -52,6 +52,8 @@ TComponent::TComponent(TComponent* AOwner) : owner_(AOwner), parent_(AOwner) {
 
 TComponent::~TComponent() {
   destroying_ = true;
+  // The owned components go all together: nobody looks them up any more.
+  names_.clear();
   // Last first, so that each removal from the vector is cheap.
   while (!components_.empty()) delete components_.back();
   if (owner_) owner_->RemoveComponent(*this);
@@ -69,8 +71,8 @@ void TComponent::RemoveComponent(TComponent& component) {
   auto it = std::find(components_.rbegin(), components_.rend(), &component);
   if (it == components_.rend()) return;
   components_.erase(std::next(it).base());
-  if (!component.name_.empty()) names_.erase(LowerCase(component.name_));
   if (destroying_) return;
+  if (!component.name_.empty()) names_.erase(component.name_);
   // Components that stood inside the removed one now stand where it stood.
   for (TComponent* c : components_)
     if (c->parent_ == &component) c->parent_ = component.parent_;
@@ -80,23 +82,38 @@ void TComponent::SetName(const std::string& NewName) {
   if (NewName == name_) return;
   if (!NewName.empty() && !IsValidIdent(NewName))
     throw EComponentError(Format("'%s' is not a valid component name", {NewName}));
-  std::string key = LowerCase(NewName);
-  if (owner_) {
-    if (!NewName.empty()) {
-      auto it = owner_->names_.find(key);
-      if (it != owner_->names_.end() && it->second != this)
-        throw EComponentError(Format("A component named %s already exists", {NewName}));
-    }
-    if (!name_.empty()) owner_->names_.erase(LowerCase(name_));
-    if (!NewName.empty()) owner_->names_[key] = this;
+  if (owner_ && !NewName.empty()) {
+    TComponent* holder = owner_->FindComponent(NewName);
+    if (holder && holder != this)
+      throw EComponentError(Format("A component named %s already exists", {NewName}));
   }
-  name_ = NewName;
+  if (owner_) {
+    owner_->RenameOwned(*this, NewName);
+  } else {
+    name_ = NewName;
+  }
   if (owner_ && owner_->observer_) owner_->observer_->ComponentRenamed(*this);
+}
+
+void TComponent::RenameOwned(TComponent& component, const std::string& NewName) {
+  // The entry leaves the index while the name it views changes, and comes
+  // back keyed by the new name: no allocation, one entry touched.
+  std::string name = NewName;  // the step that may fail, before any change
+  auto entry =
+      component.name_.empty() ? decltype(names_)::node_type{} : names_.extract(component.name_);
+  component.name_.swap(name);
+  if (component.name_.empty()) return;
+  if (entry.empty()) {
+    names_.emplace(component.name_, &component);
+  } else {
+    entry.key() = component.name_;
+    names_.insert(std::move(entry));
+  }
 }
 
 TComponent* TComponent::FindComponent(std::string_view AName) const {
   if (AName.empty()) return nullptr;
-  auto it = names_.find(LowerCase(AName));
+  auto it = names_.find(AName);
   return it == names_.end() ? nullptr : it->second;
 }
 
@@ -106,9 +123,10 @@ namespace {
 struct Registry {
   // The host's own classes are known from the registry's first use on.
   Registry() {
-    for (TClass c : HostClasses()) classes.emplace(LowerCase(c->Name), c);
+    for (TClass c : HostClasses()) classes.emplace(c->Name, c);
   }
-  std::unordered_map<std::string, TClass> classes;  // by lower-case name
+  // By name without regard to case; the keys view the classes' own names.
+  std::unordered_map<std::string_view, TClass, TextHashNoCase, TextEqualNoCase> classes;
   std::vector<TPalettePage> pages;
   // The package that registered each class and each palette entry, so that
   // unloading it takes out what it put there.
@@ -129,7 +147,7 @@ Registry& TheRegistry() {
 
 void RegisterClass(TClass aClass) {
   auto& classes = TheRegistry().classes;
-  auto [it, inserted] = classes.emplace(LowerCase(aClass->Name), aClass);
+  auto [it, inserted] = classes.emplace(aClass->Name, aClass);
   if (!inserted && it->second != aClass)
     throw EComponentError(Format("A class named %s is already registered", {aClass->Name}));
   if (inserted) TheRegistry().classModules[aClass] = RegisteringModule();
@@ -137,14 +155,14 @@ void RegisterClass(TClass aClass) {
 
 void UnRegisterClass(TClass aClass) {
   auto& classes = TheRegistry().classes;
-  auto it = classes.find(LowerCase(aClass->Name));
+  auto it = classes.find(aClass->Name);
   if (it != classes.end() && it->second == aClass) classes.erase(it);
   TheRegistry().classModules.erase(aClass);
 }
 
 TClass GetClass(std::string_view className) {
   auto& classes = TheRegistry().classes;
-  auto it = classes.find(LowerCase(className));
+  auto it = classes.find(className);
   return it == classes.end() ? nullptr : it->second;
 }
 

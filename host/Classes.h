@@ -99,6 +99,9 @@ class TComponent : public TObject {
  private:
   void InsertComponent(TComponent& component);
   void RemoveComponent(TComponent& component);
+  // Gives `component`, owned by this one, the name `NewName` in the index
+  // and in itself.
+  void RenameOwned(TComponent& component, const std::string& NewName);
 
   TComponent* owner_ = nullptr;
   std::uint64_t serial_;
@@ -107,9 +110,10 @@ class TComponent : public TObject {
   bool destroying_ = false;
   std::string name_;
   std::vector<TComponent*> components_;
-  // Owned components by lower-case name, so that renaming every component of
-  // a form stays linear.
-  std::unordered_map<std::string, TComponent*> names_;
+  // Owned components by name, without regard to case. Each key views the
+  // name its component holds, so a look-up allocates nothing and a rename
+  // moves its one entry.
+  std::unordered_map<std::string_view, TComponent*, TextHashNoCase, TextEqualNoCase> names_;
   FormObject stored_;
 };
 
