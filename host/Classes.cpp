@@ -1,6 +1,7 @@
 #include "Classes.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "Packages.h"
 
@@ -96,19 +97,11 @@ void TComponent::SetName(const std::string& NewName) {
 }
 
 void TComponent::RenameOwned(TComponent& component, const std::string& NewName) {
-  // The entry leaves the index while the name it views changes, and comes
-  // back keyed by the new name: no allocation, one entry touched.
+  // The entry views the name, so it leaves the index while the name changes.
   std::string name = NewName;  // the step that may fail, before any change
-  auto entry =
-      component.name_.empty() ? decltype(names_)::node_type{} : names_.extract(component.name_);
+  if (!component.name_.empty()) names_.erase(component.name_);
   component.name_.swap(name);
-  if (component.name_.empty()) return;
-  if (entry.empty()) {
-    names_.emplace(component.name_, &component);
-  } else {
-    entry.key() = component.name_;
-    names_.insert(std::move(entry));
-  }
+  if (!component.name_.empty()) names_.emplace(component.name_, &component);
 }
 
 TComponent* TComponent::FindComponent(std::string_view AName) const {
@@ -125,8 +118,7 @@ struct Registry {
   Registry() {
     for (TClass c : HostClasses()) classes.emplace(c->Name, c);
   }
-  // By name without regard to case; the keys view the classes' own names.
-  std::unordered_map<std::string_view, TClass, TextHashNoCase, TextEqualNoCase> classes;
+  NameTable<TClass> classes;  // the keys view the classes' own names
   std::vector<TPalettePage> pages;
   // The package that registered each class and each palette entry, so that
   // unloading it takes out what it put there.

@@ -6,8 +6,9 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
+
+#include <absl/container/flat_hash_map.h>
 
 #include "FormTree.h"
 #include "System.h"
@@ -43,6 +44,11 @@ class TStringList : public TObject {
  private:
   std::vector<std::string> lines_;
 };
+
+// A table keyed by names without regard to case; each key views a name held
+// elsewhere, which must outlive its entry.
+template <class Value>
+using NameTable = absl::flat_hash_map<std::string_view, Value, TextHashNoCase, TextEqualNoCase>;
 
 class TComponent;
 
@@ -111,9 +117,10 @@ class TComponent : public TObject {
   std::string name_;
   std::vector<TComponent*> components_;
   // Owned components by name, without regard to case. Each key views the
-  // name its component holds, so a look-up allocates nothing and a rename
-  // moves its one entry.
-  std::unordered_map<std::string_view, TComponent*, TextHashNoCase, TextEqualNoCase> names_;
+  // name its component holds, so a look-up allocates nothing, and a rename
+  // moves its one entry. A flat table: a look-up in a form of 100,000
+  // components touches two or three cache lines instead of a chain of nodes.
+  NameTable<TComponent*> names_;
   FormObject stored_;
 };
 

@@ -59,7 +59,7 @@ bool SameText(std::string_view a, std::string_view b) noexcept {
 }
 
 // FNV-1a over the lower-case bytes.
-std::size_t TextHashNoCase::operator()(std::string_view text) const {
+std::size_t TextHashNoCase::operator()(std::string_view text) const noexcept {
   std::uint64_t hash = 14695981039346656037u;
   for (char c : text) hash = (hash ^ static_cast<unsigned char>(LowerAscii(c))) * 1099511628211u;
   return static_cast<std::size_t>(hash);

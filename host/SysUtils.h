@@ -46,9 +46,7 @@ std::string LowerCase(std::string_view text);
 // Hash and equality that agree with SameText, for tables keyed by views of
 // names held elsewhere: a look-up then needs no lower-case copy of its key.
 struct TextHashNoCase {
-  // Not noexcept on purpose: libstdc++ then keeps each key's hash in its
-  // node, so growing a table and walking a bucket never read the names.
-  std::size_t operator()(std::string_view text) const;
+  std::size_t operator()(std::string_view text) const noexcept;
 };
 struct TextEqualNoCase {
   bool operator()(std::string_view a, std::string_view b) const noexcept { return SameText(a, b); }

@@ -3,7 +3,8 @@
 # all of them are there already.
 set -euo pipefail
 
-packages=(cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev)
+packages=(cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libabsl-dev
+  time gnuplot-nox python3)
 
 missing=()
 for p in "${packages[@]}"; do
