@@ -34,6 +34,7 @@ struct FormOnDisk {
 
   void Count(benchmark::State& state) const {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+    state.counters["bytes"] = static_cast<double>(text.size());
     bench::CountComponents(state, bench::Components(state));
   }
 
