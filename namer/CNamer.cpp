@@ -23,9 +23,10 @@ TComponent* CheckedOwner(TComponent* owner) {
 }
 
 host::FormValue ListingValue(host::TObject& namer) {
+  const std::vector<std::string>& listing = namer.As<TComponentNamer>().GetFComponentList().Lines();
   std::vector<host::FormValue> lines;
-  for (const std::string& line : namer.As<TComponentNamer>().GetFComponentList().Lines())
-    lines.push_back(host::FormValue::String(line));
+  lines.reserve(listing.size());
+  for (const std::string& line : listing) lines.push_back(host::FormValue::String(line));
   return host::FormValue::List(std::move(lines));
 }
 
