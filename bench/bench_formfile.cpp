@@ -1,10 +1,13 @@
-// Reading and writing a form file, in MB/s of its text. Kept to this one
+// Reading and writing a form file, in MB/s of its text, and destroying the
+// form read. Kept to this one
 // file since it is the only benchmark that calls the reader and the writer.
 // Floors: reading the file's bytes and splitting them into lines; saving the
 // bytes the way every form is saved (temporary file, sync, rename).
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,6 +74,19 @@ void ReadForm(benchmark::State& state) {
   file.Count(state);
 }
 
+// Destroying an opened form, as the designer does before it exits.
+void DestroyForm(benchmark::State& state) {
+  FormOnDisk file(state);
+  for (auto _ : state) {
+    std::optional<designer::OpenForm> form = designer::ReadForm(file.path);
+    const auto start = std::chrono::steady_clock::now();
+    form.reset();
+    state.SetIterationTime(
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  }
+  file.Count(state);
+}
+
 void FloorWriteBytes(benchmark::State& state) {
   FormOnDisk file(state);
   for (auto _ : state) host::SaveFileAtomically(file.path, file.text);
@@ -96,6 +112,7 @@ void WriteForm(benchmark::State& state) {
 BENCHMARK(FloorReadLines)->Apply(bench::FormSizes);
 BENCHMARK(ReadText)->Apply(bench::FormSizes);
 BENCHMARK(ReadForm)->Apply(bench::FormSizes);
+BENCHMARK(DestroyForm)->Apply(bench::FormSizes)->UseManualTime();
 BENCHMARK(FloorWriteBytes)->Apply(bench::FormSizes);
 BENCHMARK(WriteText)->Apply(bench::FormSizes);
 BENCHMARK(WriteForm)->Apply(bench::FormSizes);

@@ -24,6 +24,7 @@ STEPS = {
     "ReadForm": ("FloorReadLines", "reading: text into live components"),
     "WriteText": ("FloorWriteBytes", "writing: tree into text, saved"),
     "WriteForm": ("FloorWriteBytes", "writing: components into text, saved"),
+    "DestroyForm": (None, "destroying the form read (the designer's exit)"),
 }
 FLOORS = {
     "FloorCopyNames": "copying the N names into a string list",
@@ -41,6 +42,7 @@ COMPLEXITY = {
     "ReadForm": "O(bytes): reading, then one component per object",
     "WriteText": "O(bytes)",
     "WriteForm": "O(bytes): components back into a tree, then writing",
+    "DestroyForm": "O(N): the owner drops its name index at once, then each component",
 }
 SIZES = [100, 1000, 10000, 100000]
 CLASSES = [1, 20, 1000]
@@ -77,7 +79,7 @@ def show_time(s):
 
 
 def ratio(runs, step, n, t):
-    if step not in STEPS:
+    if step not in STEPS or not STEPS[step][0]:
         return None
     run, floor = runs.get((step, n, t)), runs.get((STEPS[step][0], n, t))
     if not run or not floor:
@@ -167,16 +169,20 @@ def compare_table(compare):
 def split_table(runs, compare, n=100000, t=20):
     """Where the whole process's time goes, from the steps measured alone."""
     get = lambda s: seconds(runs[(s, n, t)]) if (s, n, t) in runs else None
-    read, form, listing, write = get("ReadText"), get("ReadForm"), get("Listing"), get("WriteForm")
-    if None in (read, form, listing, write) or (n, "designer list") not in compare:
+    read, form, listing, write, destroy = (
+        get(s) for s in ("ReadText", "ReadForm", "Listing", "WriteForm", "DestroyForm"))
+    if None in (read, form, listing, write, destroy) or (n, "designer list") not in compare:
         return ""
     total = float(compare[(n, "designer list")]["wall_ms"]) / 1000
     parts = [("reading the text into its tree", read),
              ("streaming: building the components", form - read),
-             ("the listing", listing)]
+             ("the listing", listing),
+             ("exit: destroying the form", destroy)]
     rest = total - sum(p for _, p in parts)
-    lines = ["| part of `designer list` | time | share |", "|---|---|---|"]
-    for label, s in parts + [("the rest: start, package, printing, destroying the form at exit", rest)]:
+    lines = [f"Each part measured alone at N = {n:,}, T = {t}, against the whole process's "
+             "wall time:", "",
+             "| part of `designer list` | time | share |", "|---|---|---|"]
+    for label, s in parts + [("the rest: start, package, reading the listing, printing", rest)]:
         lines.append(f"| {label} | {show_time(s)} | {100 * s / total:.0f}% |")
     lines.append(f"| `designer rename` adds writing the form | {show_time(write)} | |")
     return "\n".join(lines)
