@@ -279,7 +279,7 @@ floor.
 
 ## The designer as a whole process
 
-`bench/compare.sh`: median wall time of 5 runs and peak resident memory
+`bench/compare.sh`: median wall time of {os.environ.get('RUNS', '5')} runs and peak resident memory
 (`/usr/bin/time -v`), on forms of 20 classes. `designer rename` renames the
 block of TButton (N ÷ 20 components) and writes the form; `sed` substitutes
 the same names in one pass; `wc -l` reads the file once.
