@@ -42,8 +42,11 @@ test: build
 demo: build
 	@examples/demo.sh $(BUILD)/packages/designer
 
+# Every benchmark and the whole-process comparison; rewrites
+# docs/performance.md and docs/performance.png.
 bench: build
-	@for b in $(BUILD)/bench/bench_*; do $$b; done
+	@MAKEFLAGS= cmake --build $(BUILD) -j $(JOBS) --target benchmarks -- --no-print-directory
+	@bench/run.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

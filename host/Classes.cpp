@@ -1,6 +1,7 @@
 #include "Classes.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "Packages.h"
 
@@ -52,6 +53,8 @@ TComponent::TComponent(TComponent* AOwner) : owner_(AOwner), parent_(AOwner) {
 
 TComponent::~TComponent() {
   destroying_ = true;
+  // The owned components go all together: nobody looks them up any more.
+  names_.clear();
   // Last first, so that each removal from the vector is cheap.
   while (!components_.empty()) delete components_.back();
   if (owner_) owner_->RemoveComponent(*this);
@@ -69,8 +72,8 @@ void TComponent::RemoveComponent(TComponent& component) {
   auto it = std::find(components_.rbegin(), components_.rend(), &component);
   if (it == components_.rend()) return;
   components_.erase(std::next(it).base());
-  if (!component.name_.empty()) names_.erase(LowerCase(component.name_));
   if (destroying_) return;
+  if (!component.name_.empty()) names_.erase(component.name_);
   // Components that stood inside the removed one now stand where it stood.
   for (TComponent* c : components_)
     if (c->parent_ == &component) c->parent_ = component.parent_;
@@ -80,27 +83,33 @@ void TComponent::SetName(const std::string& NewName) {
   if (NewName == name_) return;
   if (!NewName.empty() && !IsValidIdent(NewName))
     throw EComponentError(Format("'%s' is not a valid component name", {Excerpt(NewName)}));
-  std::string key = LowerCase(NewName);
   // Within an owner, the owner's own name is taken as well as its
   // components' names: a saved form names every object apart.
   auto taken = [&](const TComponent& scope) {
-    auto it = scope.names_.find(key);
-    return (it != scope.names_.end() && it->second != this) ||
-           (&scope != this && SameText(scope.name_, NewName));
+    const TComponent* holder = scope.FindComponent(NewName);
+    return (holder && holder != this) || (&scope != this && SameText(scope.name_, NewName));
   };
   if (!NewName.empty() && ((owner_ && taken(*owner_)) || taken(*this)))
     throw EComponentError(Format("A component named %s already exists", {NewName}));
   if (owner_) {
-    if (!name_.empty()) owner_->names_.erase(LowerCase(name_));
-    if (!NewName.empty()) owner_->names_[key] = this;
+    owner_->RenameOwned(*this, NewName);
+  } else {
+    name_ = NewName;
   }
-  name_ = NewName;
   if (owner_ && owner_->observer_) owner_->observer_->ComponentRenamed(*this);
+}
+
+void TComponent::RenameOwned(TComponent& component, const std::string& NewName) {
+  // The entry views the name, so it leaves the index while the name changes.
+  std::string name = NewName;  // the step that may fail, before any change
+  if (!component.name_.empty()) names_.erase(component.name_);
+  component.name_.swap(name);
+  if (!component.name_.empty()) names_.emplace(component.name_, &component);
 }
 
 TComponent* TComponent::FindComponent(std::string_view AName) const {
   if (AName.empty()) return nullptr;
-  auto it = names_.find(LowerCase(AName));
+  auto it = names_.find(AName);
   return it == names_.end() ? nullptr : it->second;
 }
 
@@ -110,9 +119,9 @@ namespace {
 struct Registry {
   // The host's own classes are known from the registry's first use on.
   Registry() {
-    for (TClass c : HostClasses()) classes.emplace(LowerCase(c->Name), c);
+    for (TClass c : HostClasses()) classes.emplace(c->Name, c);
   }
-  std::unordered_map<std::string, TClass> classes;  // by lower-case name
+  NameTable<TClass> classes;  // the keys view the classes' own names
   std::vector<TPalettePage> pages;
   // The package that registered each class and each palette entry, so that
   // unloading it takes out what it put there.
@@ -133,7 +142,7 @@ Registry& TheRegistry() {
 
 void RegisterClass(TClass aClass) {
   auto& classes = TheRegistry().classes;
-  auto [it, inserted] = classes.emplace(LowerCase(aClass->Name), aClass);
+  auto [it, inserted] = classes.emplace(aClass->Name, aClass);
   if (!inserted && it->second != aClass)
     throw EComponentError(Format("A class named %s is already registered", {aClass->Name}));
   if (inserted) TheRegistry().classModules[aClass] = RegisteringModule();
@@ -141,14 +150,14 @@ void RegisterClass(TClass aClass) {
 
 void UnRegisterClass(TClass aClass) {
   auto& classes = TheRegistry().classes;
-  auto it = classes.find(LowerCase(aClass->Name));
+  auto it = classes.find(aClass->Name);
   if (it != classes.end() && it->second == aClass) classes.erase(it);
   TheRegistry().classModules.erase(aClass);
 }
 
 TClass GetClass(std::string_view className) {
   auto& classes = TheRegistry().classes;
-  auto it = classes.find(LowerCase(className));
+  auto it = classes.find(className);
   return it == classes.end() ? nullptr : it->second;
 }
 

@@ -6,8 +6,9 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
+
+#include <absl/container/flat_hash_map.h>
 
 #include "FormTree.h"
 #include "System.h"
@@ -43,6 +44,11 @@ class TStringList : public TObject {
  private:
   std::vector<std::string> lines_;
 };
+
+// A table keyed by names without regard to case; each key views a name held
+// elsewhere, which must outlive its entry.
+template <class Value>
+using NameTable = absl::flat_hash_map<std::string_view, Value, TextHashNoCase, TextEqualNoCase>;
 
 class TComponent;
 
@@ -99,6 +105,9 @@ class TComponent : public TObject {
  private:
   void InsertComponent(TComponent& component);
   void RemoveComponent(TComponent& component);
+  // Gives `component`, owned by this one, the name `NewName` in the index
+  // and in itself.
+  void RenameOwned(TComponent& component, const std::string& NewName);
 
   TComponent* owner_ = nullptr;
   std::uint64_t serial_;
@@ -107,9 +116,11 @@ class TComponent : public TObject {
   bool destroying_ = false;
   std::string name_;
   std::vector<TComponent*> components_;
-  // Owned components by lower-case name, so that renaming every component of
-  // a form stays linear.
-  std::unordered_map<std::string, TComponent*> names_;
+  // Owned components by name, without regard to case. Each key views the
+  // name its component holds, so a look-up allocates nothing, and a rename
+  // moves its one entry. A flat table: a look-up in a form of 100,000
+  // components touches two or three cache lines instead of a chain of nodes.
+  NameTable<TComponent*> names_;
   FormObject stored_;
 };
 

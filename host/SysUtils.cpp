@@ -53,9 +53,16 @@ namespace {
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 }  // namespace
 
-bool SameText(std::string_view a, std::string_view b) {
+bool SameText(std::string_view a, std::string_view b) noexcept {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(),
                     [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+}
+
+// FNV-1a over the lower-case bytes.
+std::size_t TextHashNoCase::operator()(std::string_view text) const noexcept {
+  std::uint64_t hash = 14695981039346656037u;
+  for (char c : text) hash = (hash ^ static_cast<unsigned char>(LowerAscii(c))) * 1099511628211u;
+  return static_cast<std::size_t>(hash);
 }
 
 std::string LowerCase(std::string_view text) {

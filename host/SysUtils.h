@@ -50,8 +50,17 @@ std::string Trim(std::string_view text);
 
 // Compares without regard to the case of ASCII letters, as identifiers,
 // keywords and resource names are compared.
-bool SameText(std::string_view a, std::string_view b);
+bool SameText(std::string_view a, std::string_view b) noexcept;
 std::string LowerCase(std::string_view text);
+
+// Hash and equality that agree with SameText, for tables keyed by views of
+// names held elsewhere: a look-up then needs no lower-case copy of its key.
+struct TextHashNoCase {
+  std::size_t operator()(std::string_view text) const noexcept;
+};
+struct TextEqualNoCase {
+  bool operator()(std::string_view a, std::string_view b) const noexcept { return SameText(a, b); }
+};
 
 // Whether `name` is an identifier: an ASCII letter or underscore, then
 // letters, digits and underscores.

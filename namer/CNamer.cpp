@@ -23,9 +23,10 @@ TComponent* CheckedOwner(TComponent* owner) {
 }
 
 host::FormValue ListingValue(host::TObject& namer) {
+  const std::vector<std::string>& listing = namer.As<TComponentNamer>().GetFComponentList().Lines();
   std::vector<host::FormValue> lines;
-  for (const std::string& line : namer.As<TComponentNamer>().GetFComponentList().Lines())
-    lines.push_back(host::FormValue::String(line));
+  lines.reserve(listing.size());
+  for (const std::string& line : listing) lines.push_back(host::FormValue::String(line));
   return host::FormValue::List(std::move(lines));
 }
 
@@ -58,21 +59,38 @@ bool TComponentNamer::TypeExist(const TStringList& List, const std::string& Type
 }
 
 // Header rows in the order their type first occurs, each followed by the rows
-// of all components of that type in the owner's order. Grouping through a hash
-// map gives the same listing as a scan per type, in linear time.
+// of all components of that type in the owner's order. One pass numbers the
+// types through a hash table and counts their components; the second writes
+// every row straight into its place, so the listing costs one string a row.
 TStringList& TComponentNamer::GetFComponentList() {
+  const std::vector<TComponent*>& components = GetOwner()->Components();
+  std::unordered_map<std::string, std::size_t> typeIndex;
   std::vector<std::string> types;
-  std::unordered_map<std::string, std::vector<const TComponent*>> byType;
-  for (const TComponent* c : GetOwner()->Components()) {
-    auto [it, first] = byType.try_emplace(c->ClassName());
-    if (first) types.push_back(it->first);
-    it->second.push_back(c);
+  std::vector<std::size_t> rowsOfType;
+  std::vector<std::size_t> typeOf;
+  typeOf.reserve(components.size());
+  for (const TComponent* c : components) {
+    auto [it, first] = typeIndex.try_emplace(c->ClassName(), types.size());
+    if (first) {
+      types.push_back(it->first);
+      rowsOfType.push_back(0);
+    }
+    ++rowsOfType[it->second];
+    typeOf.push_back(it->second);
   }
-  std::vector<std::string> lines;
-  lines.reserve(types.size() + GetOwner()->Components().size());
-  for (const std::string& type : types) {
-    lines.push_back(type);
-    for (const TComponent* c : byType[type]) lines.push_back('\t' + c->GetName());
+  // Where each type's next row goes: just under its header.
+  std::vector<std::size_t> next(types.size());
+  std::vector<std::string> lines(types.size() + components.size());
+  for (std::size_t t = 0, row = 0; t < types.size(); row += 1 + rowsOfType[t++]) {
+    lines[row] = std::move(types[t]);
+    next[t] = row + 1;
+  }
+  for (std::size_t i = 0; i < components.size(); ++i) {
+    std::string& line = lines[next[typeOf[i]]++];
+    const std::string& name = components[i]->GetName();
+    line.reserve(1 + name.size());
+    line.push_back('\t');
+    line.append(name);
   }
   FComponentList->SetLines(std::move(lines));
   return *FComponentList;

@@ -80,6 +80,28 @@ TEST(Names, RefusedNamesChangeNothing) {
   EXPECT_NO_THROW(b->SetName("_x9"));
 }
 
+// The index keys are views of the components' own names: they must follow
+// names that move out of the string's inline buffer, and a growing table.
+TEST(Names, IndexFollowsRenamesThroughLongNames) {
+  TForm form(nullptr);
+  std::vector<TButton*> buttons;
+  const std::string longName = "AComponentNameLongerThanAnyInlineBuffer";
+  for (int i = 0; i < 300; ++i) {
+    buttons.push_back(new TButton(&form));
+    buttons.back()->SetName("B" + std::to_string(i));
+  }
+  for (int i = 0; i < 300; ++i) buttons[i]->SetName(longName + std::to_string(i));
+  delete buttons[7];
+  for (int i = 0; i < 300; ++i) {
+    EXPECT_EQ(form.FindComponent("B" + std::to_string(i)), nullptr);
+    EXPECT_EQ(form.FindComponent(LowerCase(longName) + std::to_string(i)),
+              i == 7 ? nullptr : buttons[i]);
+  }
+  buttons[8]->SetName("B8");
+  EXPECT_EQ(form.FindComponent(longName + "8"), nullptr);
+  EXPECT_EQ(form.FindComponent("b8"), buttons[8]);
+}
+
 TEST(Names, ComponentsOfDifferentOwnersMayShareAName) {
   TForm one(nullptr), two(nullptr);
   (new TButton(&one))->SetName("Button1");

@@ -1,0 +1,27 @@
+#pragma once
+// The sizes every benchmark runs at: N components from 100 to 100,000, over
+// T classes from 1 to 1,000 (never more classes than components). Each run
+// is named Step/N/T, which report.py reads back.
+
+#include <benchmark/benchmark.h>
+
+namespace bench {
+
+inline void FormSizes(benchmark::internal::Benchmark* b) {
+  for (int n : {100, 1000, 10000, 100000})
+    for (int t : {1, 20, 1000})
+      if (t <= n) b->Args({n, t});
+  b->ArgNames({"N", "T"});
+}
+
+inline int Components(const benchmark::State& state) { return static_cast<int>(state.range(0)); }
+inline int Classes(const benchmark::State& state) { return static_cast<int>(state.range(1)); }
+
+// Per component, so that linear growth shows as a flat rate.
+// The count is kept as a counter too, for report.py's times per component.
+inline void CountComponents(benchmark::State& state, int perIteration) {
+  state.SetItemsProcessed(state.iterations() * perIteration);
+  state.counters["components"] = perIteration;
+}
+
+}  // namespace bench

@@ -1,0 +1,170 @@
+// The component model and the namer in one process, on forms built in
+// memory: the name index, the listing, Change in both modes, and the apply
+// step of Edit. The floor: copying the N names into a string list.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "CFNamer.h"
+#include "CNamer.h"
+#include "Designer.h"
+#include "GeneratedForm.h"
+#include "Inspector.h"
+#include "Packages.h"
+#include "ScriptedPresenter.h"
+#include "Sizes.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+host::TComponent& Namer(const host::TForm& form) { return *form.Components().back(); }
+
+std::vector<int> ComponentRows(const host::TStringList& listing) {
+  std::vector<int> rows;
+  for (int i = 0; i < listing.Count(); ++i)
+    if (listing[i].find('\t') != std::string::npos) rows.push_back(i);
+  return rows;
+}
+
+void FloorCopyNames(benchmark::State& state) {
+  auto form = bench::GeneratedForm(bench::Components(state), bench::Classes(state));
+  for (auto _ : state) {
+    host::TStringList names;
+    for (const host::TComponent* c : form->Components()) names.Add(c->GetName());
+    benchmark::DoNotOptimize(names.Count());
+  }
+  bench::CountComponents(state, form->GetComponentCount());
+}
+
+void Listing(benchmark::State& state) {
+  auto form = bench::GeneratedForm(bench::Components(state), bench::Classes(state));
+  auto& namer = Namer(*form).As<CNamer::TComponentNamer>();
+  for (auto _ : state) benchmark::DoNotOptimize(namer.GetFComponentList().Count());
+  bench::CountComponents(state, form->GetComponentCount());
+}
+
+void FindComponent(benchmark::State& state) {
+  auto form = bench::GeneratedForm(bench::Components(state), bench::Classes(state));
+  std::vector<std::string> names;
+  for (const host::TComponent* c : form->Components()) names.push_back(c->GetName());
+  for (auto _ : state)
+    for (const std::string& name : names) benchmark::DoNotOptimize(form->FindComponent(name));
+  bench::CountComponents(state, form->GetComponentCount());
+}
+
+// Every component renamed, back and forth between two bases.
+void SetName(benchmark::State& state) {
+  auto form = bench::GeneratedForm(bench::Components(state), bench::Classes(state));
+  int round = 0;
+  for (auto _ : state) {
+    const std::string base = ++round % 2 ? "A" : "C";
+    int i = 0;
+    for (host::TComponent* c : form->Components()) c->SetName(base + std::to_string(i++));
+  }
+  bench::CountComponents(state, form->GetComponentCount());
+}
+
+// The dialog of the package, built from its resource, holding the listing.
+struct DialogOnForm {
+  explicit DialogOnForm(const benchmark::State& state)
+      : form(bench::GeneratedForm(bench::Components(state), bench::Classes(state))) {
+    host::RegisterModule(&module);
+    dialog = host::TCustomForm::Create<CFNamer::TFCompon>(&host::Application());
+    dialog->TabList->Items().Assign(Namer(*form).As<CNamer::TComponentNamer>().GetFComponentList());
+    dialog->NameVal->SetText("Renamed");
+  }
+  ~DialogOnForm() {
+    dialog.reset();
+    host::UnregisterModule(&module);
+  }
+
+  host::TLibModule module{"bench", {{"TFCOMPON", CFNamer::FComponResource()}}};
+  std::unique_ptr<host::TForm> form;
+  std::unique_ptr<CFNamer::TFCompon> dialog;
+};
+
+// Block mode: the first header row selected, its block rewritten.
+void ChangeBlock(benchmark::State& state) {
+  DialogOnForm session(state);
+  session.dialog->TabList->SetSelected(0, true);
+  const int block = bench::Components(state) / bench::Classes(state);
+  for (auto _ : state) session.dialog->btnChangeClick(nullptr);
+  bench::CountComponents(state, block);
+}
+
+// Selection mode: every component row selected and rewritten.
+void ChangeSelection(benchmark::State& state) {
+  DialogOnForm session(state);
+  const std::vector<int> rows = ComponentRows(session.dialog->TabList->Items().Strings());
+  for (int row : rows) session.dialog->TabList->SetSelected(row, true);
+  for (auto _ : state) session.dialog->btnChangeClick(nullptr);
+  bench::CountComponents(state, static_cast<int>(rows.size()));
+}
+
+// Plays the script, then notes when the dialog closed.
+class TimedPresenter final : public host::IModalPresenter {
+ public:
+  TimedPresenter(std::vector<host::TUserAction> script, Clock::time_point& closed)
+      : script_(std::move(script)), closed_(closed) {}
+  host::TModalResult Present(host::TCustomForm& form) override {
+    const host::TModalResult result = script_.Present(form);
+    closed_ = Clock::now();
+    return result;
+  }
+
+ private:
+  host::TScriptedPresenter script_;
+  Clock::time_point& closed_;
+};
+
+// The property editor's Edit renaming every component: timed from the
+// dialog's OK to the designer's modified notification, which Edit sends
+// once the names are applied.
+void ApplyRenames(benchmark::State& state) {
+  host::TLibModule module{"bench", {{"TFCOMPON", CFNamer::FComponResource()}}};
+  host::RegisterModule(&module);
+  host::SetRegisteringModule(&module);
+  CNamer::Register();
+  CFNamer::Register();
+  host::SetRegisteringModule(nullptr);
+  {
+    auto form = bench::GeneratedForm(bench::Components(state), bench::Classes(state));
+    host::TComponent& namer = Namer(*form);
+    host::TFormDesigner designer(*form);
+    Clock::time_point closed, applied;
+    designer.AddModifiedListener([&] { applied = Clock::now(); });
+    const std::vector<int> rows =
+        ComponentRows(namer.As<CNamer::TComponentNamer>().GetFComponentList());
+    int round = 0;
+    for (auto _ : state) {
+      std::vector<host::TUserAction> script;
+      for (int row : rows) script.emplace_back(host::TSelectRow{"TabList", row, true});
+      script.emplace_back(host::TTypeText{"NameVal", ++round % 2 ? "A" : "B"});
+      script.emplace_back(host::TClickControl{"btnChange"});
+      script.emplace_back(host::TClickControl{"BitBtn1"});
+      host::Application().SetModalPresenter(std::make_unique<TimedPresenter>(script, closed));
+      host::EditProperty(designer, namer, "Componenter");
+      state.SetIterationTime(std::chrono::duration<double>(applied - closed).count());
+    }
+    host::Application().SetModalPresenter(nullptr);
+    bench::CountComponents(state, static_cast<int>(rows.size()));
+  }
+  host::UnregisterPropertyEditors(&module);
+  host::UnRegisterComponents(&CNamer::TComponentNamer::StaticClass());
+  host::UnregisterModule(&module);
+}
+
+BENCHMARK(FloorCopyNames)->Apply(bench::FormSizes);
+BENCHMARK(Listing)->Apply(bench::FormSizes);
+BENCHMARK(FindComponent)->Apply(bench::FormSizes);
+BENCHMARK(SetName)->Apply(bench::FormSizes);
+BENCHMARK(ChangeBlock)->Apply(bench::FormSizes);
+BENCHMARK(ChangeSelection)->Apply(bench::FormSizes);
+BENCHMARK(ApplyRenames)->Apply(bench::FormSizes)->UseManualTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();

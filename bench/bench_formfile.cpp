@@ -1,0 +1,130 @@
+// Reading and writing a form file, in MB/s of its text, and destroying the
+// form read. Kept to this one
+// file since it is the only benchmark that calls the reader and the writer.
+// Floors: reading the file's bytes and splitting them into lines; saving the
+// bytes the way every form is saved (temporary file, sync, rename).
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "CNamer.h"
+#include "FormFile.h"
+#include "FormText.h"
+#include "GeneratedForm.h"
+#include "SafeFile.h"
+#include "Sizes.h"
+
+namespace {
+
+constexpr std::size_t kMaxFileSize = std::size_t{1} << 30;
+
+// A generated form file in the temporary folder, removed afterwards.
+struct FormOnDisk {
+  explicit FormOnDisk(const benchmark::State& state)
+      : path((std::filesystem::temp_directory_path() /
+              ("bench-" + std::to_string(bench::Components(state)) + "-" +
+               std::to_string(bench::Classes(state)) + ".form"))
+                 .string()),
+        text(bench::GeneratedFormText(bench::Components(state), bench::Classes(state))) {
+    host::SaveFileAtomically(path, text);
+  }
+  ~FormOnDisk() { std::filesystem::remove(path); }
+
+  void Count(benchmark::State& state) const {
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+    state.counters["bytes"] = static_cast<double>(text.size());
+    bench::CountComponents(state, bench::Components(state));
+  }
+
+  std::string path;
+  std::string text;
+};
+
+void FloorReadLines(benchmark::State& state) {
+  FormOnDisk file(state);
+  for (auto _ : state) {
+    const std::string bytes = host::ReadWholeFile(file.path, kMaxFileSize);
+    std::vector<std::string_view> lines;
+    for (std::size_t start = 0, end; start < bytes.size(); start = end + 1) {
+      end = bytes.find('\n', start);
+      if (end == std::string::npos) end = bytes.size();
+      lines.emplace_back(bytes.data() + start, end - start);
+    }
+    benchmark::DoNotOptimize(lines.data());
+  }
+  file.Count(state);
+}
+
+// The text into its tree.
+void ReadText(benchmark::State& state) {
+  FormOnDisk file(state);
+  for (auto _ : state) benchmark::DoNotOptimize(host::ReadFormFile(file.path));
+  file.Count(state);
+}
+
+// The text into live components, as the designer opens a form.
+void ReadForm(benchmark::State& state) {
+  FormOnDisk file(state);
+  for (auto _ : state) benchmark::DoNotOptimize(designer::ReadForm(file.path));
+  file.Count(state);
+}
+
+// Destroying an opened form, as the designer does before it exits.
+void DestroyForm(benchmark::State& state) {
+  FormOnDisk file(state);
+  for (auto _ : state) {
+    std::optional<designer::OpenForm> form = designer::ReadForm(file.path);
+    const auto start = std::chrono::steady_clock::now();
+    form.reset();
+    state.SetIterationTime(
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  }
+  file.Count(state);
+}
+
+void FloorWriteBytes(benchmark::State& state) {
+  FormOnDisk file(state);
+  for (auto _ : state) host::SaveFileAtomically(file.path, file.text);
+  file.Count(state);
+}
+
+// The tree back into text, saved.
+void WriteText(benchmark::State& state) {
+  FormOnDisk file(state);
+  const host::FormDocument document = host::ReadFormFile(file.path);
+  for (auto _ : state) host::WriteFormFile(file.path, document.Root, document.Style);
+  file.Count(state);
+}
+
+// Live components back into text, saved, as the designer saves a form.
+void WriteForm(benchmark::State& state) {
+  FormOnDisk file(state);
+  const designer::OpenForm form = designer::ReadForm(file.path);
+  for (auto _ : state) designer::WriteForm(form, file.path);
+  file.Count(state);
+}
+
+BENCHMARK(FloorReadLines)->Apply(bench::FormSizes);
+BENCHMARK(ReadText)->Apply(bench::FormSizes);
+BENCHMARK(ReadForm)->Apply(bench::FormSizes);
+BENCHMARK(DestroyForm)->Apply(bench::FormSizes)->UseManualTime();
+BENCHMARK(FloorWriteBytes)->Apply(bench::FormSizes);
+BENCHMARK(WriteText)->Apply(bench::FormSizes);
+BENCHMARK(WriteForm)->Apply(bench::FormSizes);
+
+}  // namespace
+
+// The namer's class is known, as when the designer has loaded the package.
+int main(int argc, char** argv) {
+  CNamer::Register();
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

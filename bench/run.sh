@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Runs every benchmark program and the whole-process comparison, then writes
+# docs/performance.md and docs/performance.png from their results.
+# Usage: bench/run.sh [BUILD_DIR]   (`make bench` builds and runs it)
+# REPETITIONS (default 3) and MIN_TIME (seconds, default 0.2) tune the runs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+results=$build/bench/results
+mkdir -p "$results"
+for program in bench_components bench_formfile bench_package; do
+  echo "bench: $program"
+  "$build/bench/$program" --benchmark_out="$results/$program.json" --benchmark_out_format=json \
+    --benchmark_repetitions="${REPETITIONS:-3}" --benchmark_report_aggregates_only=true \
+    --benchmark_min_time="${MIN_TIME:-0.2}" >/dev/null
+done
+echo "bench: compare.sh"
+bench/compare.sh "$build" "$results/compare.tsv"
+/usr/bin/python3 bench/report.py "$results" docs
