@@ -96,35 +96,6 @@ bool IsNumber(std::string_view s, bool& isFloat) {
   return i == s.size();
 }
 
-namespace {
-
-std::string Printable(std::string_view word) {
-  constexpr std::size_t kMaxShown = 40;
-  std::string out;
-  const auto* p = reinterpret_cast<const unsigned char*>(word.data());
-  const auto* end = p + word.size();
-  std::size_t shown = 0;
-  while (p != end) {
-    if (shown == kMaxShown) {
-      out += "...";
-      break;
-    }
-    char32_t cp;
-    const std::size_t n = DecodeUtf8(p, end, cp);
-    if (n == 0 || cp < 32 || cp == 127) {
-      out += '?';
-      ++p;
-    } else {
-      out.append(reinterpret_cast<const char*>(p), n);
-      p += n;
-    }
-    ++shown;
-  }
-  return out;
-}
-
-}  // namespace
-
-std::string Quoted(std::string_view word) { return "'" + Printable(word) + "'"; }
+std::string Quoted(std::string_view word) { return "'" + Excerpt(word) + "'"; }
 
 }  // namespace host::formtext

@@ -67,7 +67,9 @@ namespace {
 }
 }  // namespace
 
-void OutOfRange(const FormValue& value) { throw EConvertError(value.text + " is out of range"); }
+void OutOfRange(const FormValue& value) {
+  throw EConvertError(Excerpt(value.text) + " is out of range");
+}
 
 std::int64_t IntegerOf(const FormValue& value) {
   if (value.kind != FormValue::Kind::Integer) WrongKind(value, "an integer");

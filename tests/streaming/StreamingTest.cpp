@@ -239,6 +239,10 @@ TEST_F(Streaming, IntegersMustFitTheirProperty) {
               Load("object F: TF\n  object B: TButton\n    Left = 99999999999\n  end\nend\n");
             }),
             "test.form:3:12: Left: 99999999999 is out of range");
+  // A number of any length is echoed as one short line.
+  EXPECT_EQ(
+      ErrorOf([] { Load("object F: TF\n  Left = " + std::string(100000, '9') + "\nend\n"); }),
+      "test.form:2:10: Left: " + std::string(host::kExcerptChars, '9') + "... is out of range");
   auto form = Load("object F: TF\n  object B: TButton\n    Left = $FFFFFFFF\n  end\nend\n");
   EXPECT_EQ(form->FindComponent("B")->As<TControl>().GetLeft(), -1);
 }
