@@ -138,6 +138,8 @@ bool DesignerWindow::SaveAs(const QString& path) {
   if (!form_) return false;
   try {
     designer::WriteForm(*form_, path.toStdString());
+    // The file now on disk is the one a later save must find unchanged.
+    form_->Lock = host::FileLock(path.toStdString());
   } catch (const std::exception& e) {
     ShowError(designer::Located(path.toStdString(), e));
     return false;
