@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "Packages.h"
+#include "RegistrationLog.h"
 
 namespace host {
 
@@ -110,20 +110,18 @@ struct Registry {
   }
   std::unordered_map<std::string, TClass> classes;  // by lower-case name
   std::vector<TPalettePage> pages;
-  // The package that registered each class and each palette entry, so that
-  // unloading it takes out what it put there.
-  std::unordered_map<TClass, const TLibModule*> classModules;
-  struct PaletteEntry {
-    std::string page;
-    TClass aClass;
-    const TLibModule* module;
-  };
-  std::vector<PaletteEntry> paletteModules;
 };
 
 Registry& TheRegistry() {
   static Registry registry;
   return registry;
+}
+
+void RemoveFromPage(const std::string& pageName, TClass aClass) {
+  auto& pages = TheRegistry().pages;
+  for (auto& page : pages)
+    if (page.Name == pageName) std::erase(page.Classes, aClass);
+  std::erase_if(pages, [](const TPalettePage& p) { return p.Classes.empty(); });
 }
 }  // namespace
 
@@ -132,14 +130,14 @@ void RegisterClass(TClass aClass) {
   auto [it, inserted] = classes.emplace(LowerCase(aClass->Name), aClass);
   if (!inserted && it->second != aClass)
     throw EComponentError(Format("A class named %s is already registered", {aClass->Name}));
-  if (inserted) TheRegistry().classModules[aClass] = RegisteringModule();
+  // Undone wherever the class then stands on the palette.
+  if (inserted) RecordRegistration([aClass] { UnRegisterComponents(aClass); });
 }
 
 void UnRegisterClass(TClass aClass) {
   auto& classes = TheRegistry().classes;
   auto it = classes.find(LowerCase(aClass->Name));
   if (it != classes.end() && it->second == aClass) classes.erase(it);
-  TheRegistry().classModules.erase(aClass);
 }
 
 TClass GetClass(std::string_view className) {
@@ -157,7 +155,7 @@ void RegisterComponents(const std::string& Page, const std::vector<TClass>& Comp
   for (TClass c : ComponentClasses)
     if (std::find(page->Classes.begin(), page->Classes.end(), c) == page->Classes.end()) {
       page->Classes.push_back(c);
-      TheRegistry().paletteModules.push_back({Page, c, RegisteringModule()});
+      RecordRegistration([Page, c] { RemoveFromPage(Page, c); });
     }
 }
 
@@ -165,24 +163,7 @@ void UnRegisterComponents(TClass aClass) {
   auto& pages = TheRegistry().pages;
   for (auto& page : pages) std::erase(page.Classes, aClass);
   std::erase_if(pages, [](const TPalettePage& p) { return p.Classes.empty(); });
-  std::erase_if(TheRegistry().paletteModules, [&](const auto& e) { return e.aClass == aClass; });
   UnRegisterClass(aClass);
-}
-
-void UnRegisterModuleClasses(const TLibModule* module) {
-  Registry& registry = TheRegistry();
-  // The module's palette entries, also those of classes others registered.
-  for (const auto& entry : registry.paletteModules)
-    if (entry.module == module)
-      for (auto& page : registry.pages)
-        if (page.Name == entry.page) std::erase(page.Classes, entry.aClass);
-  std::erase_if(registry.pages, [](const TPalettePage& p) { return p.Classes.empty(); });
-  std::erase_if(registry.paletteModules, [&](const auto& e) { return e.module == module; });
-  // Then its classes, wherever they stand on the palette.
-  std::vector<TClass> owned;
-  for (const auto& [aClass, owner] : registry.classModules)
-    if (owner == module) owned.push_back(aClass);
-  for (TClass aClass : owned) UnRegisterComponents(aClass);
 }
 
 const std::vector<TPalettePage>& Palette() { return TheRegistry().pages; }

@@ -114,7 +114,8 @@ class TComponent : public TObject {
 };
 
 // The class registry: creates components from class names read from form
-// files and resources.
+// files and resources. A registration made while a package starts is undone
+// when the package goes (see RegistrationLog.h).
 void RegisterClass(TClass aClass);
 void UnRegisterClass(TClass aClass);
 TClass GetClass(std::string_view className);  // nullptr when unknown
@@ -132,10 +133,5 @@ struct TPalettePage {
 void RegisterComponents(const std::string& Page, const std::vector<TClass>& ComponentClasses);
 void UnRegisterComponents(TClass aClass);
 const std::vector<TPalettePage>& Palette();
-
-// Takes out every class and palette entry registered while `module` was
-// registering (see RegisteringModule).
-struct TLibModule;
-void UnRegisterModuleClasses(const TLibModule* module);
 
 }  // namespace host

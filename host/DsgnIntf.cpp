@@ -5,7 +5,7 @@
 #include <limits>
 #include <optional>
 
-#include "Packages.h"
+#include "RegistrationLog.h"
 
 namespace host {
 
@@ -146,7 +146,7 @@ struct Registration {
   TClass ComponentClass;     // nullptr: every class
   std::string PropertyName;  // empty: every property of the type
   TPropertyEditorClass EditorClass;
-  const TLibModule* Module;
+  std::uint64_t Serial;  // tells the registration apart when it is undone
 };
 
 std::vector<Registration>& Registrations() {
@@ -172,12 +172,12 @@ void RegisterPropertyEditor(PTypeInfo PropertyType, TClass ComponentClass,
     throw EPropertyError(
         Format("RegisterPropertyEditor for property '%s' lacks %s",
                {PropertyName, std::string(PropertyType ? "an editor class" : "a property type")}));
-  Registrations().push_back(
-      {PropertyType, ComponentClass, PropertyName, EditorClass, RegisteringModule()});
-}
-
-void UnregisterPropertyEditors(const TLibModule* module) {
-  std::erase_if(Registrations(), [&](const Registration& r) { return r.Module == module; });
+  static std::uint64_t lastSerial = 0;
+  const std::uint64_t serial = ++lastSerial;
+  Registrations().push_back({PropertyType, ComponentClass, PropertyName, EditorClass, serial});
+  RecordRegistration([serial] {
+    std::erase_if(Registrations(), [&](const Registration& r) { return r.Serial == serial; });
+  });
 }
 
 TPropertyEditorClass GetEditorClass(const TPropInfo& prop, TClass componentClass) {

@@ -16,7 +16,6 @@
 
 namespace host {
 
-struct TLibModule;
 struct TPropertyEditorClassInfo;
 
 // Raised when a property editor cannot do what it is asked.
@@ -130,13 +129,10 @@ std::unique_ptr<TPropertyEditor> NewPropertyEditor(TFormDesigner& designer,
 
 // Installs `EditorClass` for properties of type `PropertyType` of components
 // of `ComponentClass` and its descendants (nullptr: of every class), named
-// `PropertyName` (empty: every property of that type). The registration
-// belongs to RegisteringModule(), so unloading a package takes it out again.
+// `PropertyName` (empty: every property of that type). A registration made
+// while a package starts is undone when the package goes.
 void RegisterPropertyEditor(PTypeInfo PropertyType, TClass ComponentClass,
                             const std::string& PropertyName, TPropertyEditorClass EditorClass);
-
-// Takes out every registration made while `module` was registering.
-void UnregisterPropertyEditors(const TLibModule* module);
 
 // The editor class for `prop` of components of `componentClass`: of the
 // registrations for the property's type that cover both, the one for the

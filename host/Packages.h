@@ -53,12 +53,6 @@ const std::vector<TLibModule*>& LibModules();
 // recently registered module that holds one.
 std::optional<std::string_view> FindResource(std::string_view name);
 
-// The package whose initialization or registration is running (nullptr
-// otherwise): registries record it, so that unloading the package takes out
-// what it registered.
-const TLibModule* RegisteringModule();
-void SetRegisteringModule(const TLibModule* module);
-
 // ---- resource modules and the module entry ----
 
 // Resources kept beside a module that replace the module's own (a translated
@@ -161,10 +155,11 @@ bool PackagePresent(std::string_view name);
 
 // Opens the package's shared object, checks its description, runs its
 // Initialize and then the registration procedure ("<Unit>.Register") of each
-// contained unit that has one, in contained-unit order. A failure raises
-// EPackageError and leaves nothing of the package registered or loaded.
+// contained unit that has one, in contained-unit order, logging what they
+// register. A failure raises EPackageError and leaves nothing of the package
+// registered or loaded.
 const TPackage& LoadPackage(const std::string& path);
-// Runs the package's Finalize, takes out everything it registered and closes
+// Runs the package's Finalize, undoes what it registered and closes
 // its shared object. Refused while another loaded package requires it.
 void UnloadPackage(const TPackage& package);
 // The loaded packages, in load order.

@@ -6,6 +6,7 @@
 #include "FormText.h"
 #include "Inspector.h"
 #include "Packages.h"
+#include "RegistrationLog.h"
 #include "ScriptedPresenter.h"
 
 using namespace host;
@@ -49,20 +50,19 @@ void PlaySession(TFormDesigner& designer, TComponent& namer, std::vector<TUserAc
 // The package's registrations and dialog resource, as loading it makes them.
 struct RenameFlow : testing::Test {
   TLibModule module{"editor-test", {{"TFCOMPON", CFNamer::FComponResource()}}};
+  TRegistrationLog registrations;
   TForm form{nullptr};
   TFormDesigner designer{form};
   CNamer::TComponentNamer* namer = nullptr;
 
   RenameFlow() {
     RegisterModule(&module);
-    SetRegisteringModule(&module);
+    TRegistrationScope scope(registrations);
     CNamer::Register();
     CFNamer::Register();
-    SetRegisteringModule(nullptr);
   }
   ~RenameFlow() override {
-    UnregisterPropertyEditors(&module);
-    UnRegisterComponents(&CNamer::TComponentNamer::StaticClass());
+    registrations.Replay();
     UnregisterModule(&module);
   }
 
