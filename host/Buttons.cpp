@@ -53,6 +53,7 @@ const TClassInfo& TSpeedButton::StaticClass() {
   };
   return info;
 }
+const TClassRegistration speedButtonRegistration{&TSpeedButton::StaticClass()};
 
 void TSpeedButton::SetNumGlyphs(int value) {
   if (value < 1 || value > 4)
@@ -112,6 +113,7 @@ const TClassInfo& TBitBtn::StaticClass() {
   };
   return info;
 }
+const TClassRegistration bitBtnRegistration{&TBitBtn::StaticClass()};
 
 void TBitBtn::SetKind(TBitBtnKind value) {
   kind_ = value;

@@ -104,10 +104,6 @@ TComponent* TComponent::FindComponent(std::string_view AName) const {
 
 namespace {
 struct Registry {
-  // The host's own classes are known from the registry's first use on.
-  Registry() {
-    for (TClass c : HostClasses()) classes.emplace(LowerCase(c->Name), c);
-  }
   std::unordered_map<std::string, TClass> classes;  // by lower-case name
   std::vector<TPalettePage> pages;
 };

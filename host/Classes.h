@@ -119,9 +119,20 @@ class TComponent : public TObject {
 void RegisterClass(TClass aClass);
 void UnRegisterClass(TClass aClass);
 TClass GetClass(std::string_view className);  // nullptr when unknown
-// The host's own component classes, which the registry knows without anyone
-// registering them (listed in HostClasses.cpp).
-const std::vector<TClass>& HostClasses();
+
+// Keeps a class registered while it lives: a library's static object beside
+// the class's description, so that the class is known while the library is
+// loaded.
+class TClassRegistration {
+ public:
+  explicit TClassRegistration(TClass aClass) : class_(aClass) { RegisterClass(aClass); }
+  ~TClassRegistration() { UnRegisterClass(class_); }
+  TClassRegistration(const TClassRegistration&) = delete;
+  TClassRegistration& operator=(const TClassRegistration&) = delete;
+
+ private:
+  TClass class_;
+};
 
 // The component palette: pages in the order they were first registered,
 // classes of a page in registration order. Registering a component class also

@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "SysUtils.h"
@@ -149,6 +150,20 @@ struct TPackage {
 // package while it is mapped (the list-box library, "TabListPkg").
 void RegisterProvidedPackage(std::string_view name);
 void UnregisterProvidedPackage(std::string_view name);
+// Keeps a package provided while it lives: a static object of the library
+// that provides it.
+class TProvidedPackage {
+ public:
+  explicit TProvidedPackage(std::string name) : name_(std::move(name)) {
+    RegisterProvidedPackage(name_);
+  }
+  ~TProvidedPackage() { UnregisterProvidedPackage(name_); }
+  TProvidedPackage(const TProvidedPackage&) = delete;
+  TProvidedPackage& operator=(const TProvidedPackage&) = delete;
+
+ private:
+  std::string name_;
+};
 // Whether a package of that name (compared without regard to case) is
 // provided or loaded.
 bool PackagePresent(std::string_view name);

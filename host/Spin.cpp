@@ -27,6 +27,7 @@ const TClassInfo& TSpinEdit::StaticClass() {
   };
   return info;
 }
+const TClassRegistration spinEditRegistration{&TSpinEdit::StaticClass()};
 
 std::int32_t TSpinEdit::GetValue() const {
   if (minValue_ == 0 && maxValue_ == 0) return value_;

@@ -16,6 +16,7 @@ const TClassInfo& TLabel::StaticClass() {
   };
   return info;
 }
+const TClassRegistration labelRegistration{&TLabel::StaticClass()};
 
 // ---- TButton ----
 
@@ -31,6 +32,7 @@ const TClassInfo& TButton::StaticClass() {
   };
   return info;
 }
+const TClassRegistration buttonRegistration{&TButton::StaticClass()};
 
 void TButton::Click() {
   if (modalResult_ != mrNone)
@@ -49,6 +51,7 @@ const TClassInfo& TEdit::StaticClass() {
   };
   return info;
 }
+const TClassRegistration editRegistration{&TEdit::StaticClass()};
 
 // ---- list boxes ----
 
@@ -165,5 +168,6 @@ const TClassInfo& TListBox::StaticClass() {
   };
   return info;
 }
+const TClassRegistration listBoxRegistration{&TListBox::StaticClass()};
 
 }  // namespace host
