@@ -60,4 +60,8 @@ void TFCompon::CancelChangeBtnClick(host::TObject* /*Sender*/) {
   TabList->Items().Assign(*FSavedList);
 }
 
+void Initialization() {}
+
+void Finalization() {}
+
 }  // namespace CFNamer

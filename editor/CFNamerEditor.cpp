@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "CFNamer.h"
+#include "CFNamerEditor.h"
 #include "CNamer.h"
 
 namespace CFNamer {
@@ -67,9 +67,5 @@ void Register() {
                                &CNamer::TComponentNamer::StaticClass(), "Componenter",
                                &TComponentPropertyEditor::StaticClass());
 }
-
-void Initialization() {}
-
-void Finalization() {}
 
 }  // namespace CFNamer

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "CFNamer.h"
+#include "CFNamerEditor.h"
 #include "CNamer.h"
 #include "FormStreaming.h"
 #include "FormText.h"
