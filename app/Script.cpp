@@ -11,6 +11,7 @@
 #include <span>
 
 #include "Errors.h"
+#include "Listing.h"
 
 namespace designer {
 
@@ -201,7 +202,7 @@ std::vector<ScriptAction> Resolve(const Script& script, const std::vector<std::s
                  std::to_string(count - 1));
     if (action.kind != Kind::SelectType) continue;
     auto header = std::ranges::find_if(listing, [&](const std::string& line) {
-      return line == action.Text && line.find('\t') == std::string::npos;
+      return line == action.Text && !CNamer::IsComponentRow(line);
     });
     if (header == listing.end())
       fail(action, action.TextColumn, "the listing has no type '" + action.Text + "'");

@@ -73,7 +73,7 @@ TStringList& TComponentNamer::GetFComponentList() {
   lines.reserve(types.size() + GetOwner()->Components().size());
   for (const std::string& type : types) {
     lines.push_back(type);
-    for (const TComponent* c : byType[type]) lines.push_back('\t' + c->GetName());
+    for (const TComponent* c : byType[type]) lines.push_back(ComponentRow(c->GetName()));
   }
   FComponentList->SetLines(std::move(lines));
   return *FComponentList;
