@@ -45,7 +45,7 @@ const TClassInfo& TSpeedButton::StaticClass() {
   static const TClassInfo info{
       .Name = "TSpeedButton",
       .Parent = &TControl::StaticClass(),
-      .Create = [](TComponent* owner) -> TComponent* { return new TSpeedButton(owner); },
+      .Create = NewComponent<TSpeedButton>,
       .Properties = {PublishedCaption(),
                      {"Glyph.Data", BitmapTypeInfo(), GlyphValue, SetGlyphValue},
                      PublishedInteger<T>("NumGlyphs", &T::GetNumGlyphs, &T::SetNumGlyphs),
@@ -107,7 +107,7 @@ const TClassInfo& TBitBtn::StaticClass() {
   static const TClassInfo info{
       .Name = "TBitBtn",
       .Parent = &TButton::StaticClass(),
-      .Create = [](TComponent* owner) -> TComponent* { return new TBitBtn(owner); },
+      .Create = NewComponent<TBitBtn>,
       .Properties = {PublishedIdent<TBitBtn>("Kind", KindIdents(), &TBitBtn::GetKind,
                                              &TBitBtn::SetKind)},
   };

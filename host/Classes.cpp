@@ -39,7 +39,7 @@ int TStringList::IndexOf(std::string_view line) const {
 const TClassInfo& TComponent::StaticClass() {
   static const TClassInfo info{
       .Name = "TComponent",
-      .Create = [](TComponent* owner) -> TComponent* { return new TComponent(owner); },
+      .Create = NewComponent<TComponent>,
   };
   return info;
 }

@@ -20,7 +20,7 @@ const TClassInfo& TSpinEdit::StaticClass() {
   static const TClassInfo info{
       .Name = "TSpinEdit",
       .Parent = &TWinControl::StaticClass(),
-      .Create = [](TComponent* owner) -> TComponent* { return new TSpinEdit(owner); },
+      .Create = NewComponent<TSpinEdit>,
       .Properties = {{"Value", IntegerTypeInfo(), SpinValue, SetSpinValue},
                      PublishedInteger<T>("MinValue", &T::GetMinValue, &T::SetMinValue),
                      PublishedInteger<T>("MaxValue", &T::GetMaxValue, &T::SetMaxValue)},

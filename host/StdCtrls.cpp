@@ -11,7 +11,7 @@ const TClassInfo& TLabel::StaticClass() {
   static const TClassInfo info{
       .Name = "TLabel",
       .Parent = &TControl::StaticClass(),
-      .Create = [](TComponent* owner) -> TComponent* { return new TLabel(owner); },
+      .Create = NewComponent<TLabel>,
       .Properties = {PublishedCaption(), PublishedEvent<TControl>("OnClick", &TControl::OnClick)},
   };
   return info;
@@ -24,7 +24,7 @@ const TClassInfo& TButton::StaticClass() {
   static const TClassInfo info{
       .Name = "TButton",
       .Parent = &TWinControl::StaticClass(),
-      .Create = [](TComponent* owner) -> TComponent* { return new TButton(owner); },
+      .Create = NewComponent<TButton>,
       .Properties = {PublishedCaption(),
                      PublishedInteger<TButton>("ModalResult", &TButton::GetModalResult,
                                                &TButton::SetModalResult),
@@ -46,7 +46,7 @@ const TClassInfo& TEdit::StaticClass() {
   static const TClassInfo info{
       .Name = "TEdit",
       .Parent = &TWinControl::StaticClass(),
-      .Create = [](TComponent* owner) -> TComponent* { return new TEdit(owner); },
+      .Create = NewComponent<TEdit>,
       .Properties = {PublishedText()},
   };
   return info;
@@ -164,7 +164,7 @@ const TClassInfo& TListBox::StaticClass() {
   static const TClassInfo info{
       .Name = "TListBox",
       .Parent = &TCustomListBox::StaticClass(),
-      .Create = [](TComponent* owner) -> TComponent* { return new TListBox(owner); },
+      .Create = NewComponent<TListBox>,
   };
   return info;
 }

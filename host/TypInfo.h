@@ -84,6 +84,12 @@ struct TClassInfo {
   std::vector<const TPropInfo*> AllProperties() const;
 };
 
+// The Create of a component class T, whose constructor takes the owner.
+template <class T>
+TComponent* NewComponent(TComponent* Owner) {
+  return new T(Owner);
+}
+
 // Type information of the simple property types.
 PTypeInfo IntegerTypeInfo();
 PTypeInfo BooleanTypeInfo();

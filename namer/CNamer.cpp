@@ -42,7 +42,7 @@ const host::TClassInfo& TComponentNamer::StaticClass() {
   static const host::TClassInfo info{
       .Name = "TComponentNamer",
       .Parent = &TComponent::StaticClass(),
-      .Create = [](TComponent* owner) -> TComponent* { return new TComponentNamer(owner); },
+      .Create = host::NewComponent<TComponentNamer>,
       .Properties = {{"Componenter", host::TypeInfo<TStringList>(), ListingValue, SetListingValue,
                       /*AlwaysStored=*/true}},
   };

@@ -45,7 +45,7 @@ const host::TClassInfo& TTabListBox::StaticClass() {
   static const host::TClassInfo info{
       .Name = "TTabListBox",
       .Parent = &host::TCustomListBox::StaticClass(),
-      .Create = [](host::TComponent* owner) -> host::TComponent* { return new TTabListBox(owner); },
+      .Create = host::NewComponent<TTabListBox>,
       .Properties = {{"TabStops", TabStopsTypeInfo(), TabStopsValue, SetTabStopsValue}},
   };
   return info;
