@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -37,28 +36,7 @@ enum TPropertyAttribute : std::uint8_t {
   paRevertable,     // the value can be reverted to the inherited one
 };
 
-// A set of attributes, bit n standing for ordinal n.
-class TPropertyAttributes {
- public:
-  constexpr TPropertyAttributes() = default;
-  constexpr TPropertyAttributes(std::initializer_list<TPropertyAttribute> members) {
-    for (TPropertyAttribute m : members) *this += m;
-  }
-
-  constexpr bool Contains(TPropertyAttribute a) const { return (bits_ & Bit(a)) != 0; }
-  constexpr TPropertyAttributes& operator+=(TPropertyAttribute a) {
-    bits_ = static_cast<std::uint16_t>(bits_ | Bit(a));
-    return *this;
-  }
-  constexpr std::uint16_t Raw() const { return bits_; }
-  friend constexpr bool operator==(TPropertyAttributes, TPropertyAttributes) = default;
-
- private:
-  static constexpr std::uint16_t Bit(TPropertyAttribute a) {
-    return static_cast<std::uint16_t>(1u << a);
-  }
-  std::uint16_t bits_ = 0;
-};
+using TPropertyAttributes = TSet<TPropertyAttribute>;
 
 // "[dialog, read-only]": the members in ordinal order, as the designer
 // program prints them.

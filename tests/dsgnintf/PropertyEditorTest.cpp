@@ -143,7 +143,7 @@ TEST_F(Inspection, DefaultEditorsShowValuesAndAttributes) {
                          "Marks  (TStringList)  [multi-select, read-only]",
                          "OnChange  GaugeChange  [multi-select]",
                      }));
-  EXPECT_EQ(TPropertyAttributes({paDialog, paReadOnly}).Raw(), 68);
+  EXPECT_EQ(TPropertyAttributes({paDialog, paReadOnly}).Bits(), 68u);
 }
 
 TEST_F(Inspection, TypedValuesReachEveryComponentOrAreRefused) {

@@ -110,7 +110,7 @@ TEST_F(RenameFlow, InspectorShowsTheTypeNameWithADialogButtonAndNoTyping) {
   std::vector<TInspectorRow> rows = InspectComponent(designer, *namer);
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(InspectorLine(rows[0]), "Componenter  TStringList  [dialog, read-only]");
-  EXPECT_EQ(rows[0].Attributes.Raw(), 68);
+  EXPECT_EQ(rows[0].Attributes.Bits(), 68u);
 }
 
 TEST_F(RenameFlow, OkWithoutChangeGivesEveryComponentItsOwnNameAndNotifiesOnce) {
