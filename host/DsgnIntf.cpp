@@ -4,7 +4,9 @@
 #include <array>
 #include <limits>
 #include <optional>
+#include <ranges>
 
+#include "CommaText.h"
 #include "RegistrationLog.h"
 
 namespace host {
@@ -12,9 +14,7 @@ namespace host {
 namespace {
 
 std::string JoinedItems(const FormValue& set) {
-  std::string text = "[";
-  for (const FormValue& item : set.items) text += (text.size() > 1 ? ", " : "") + item.text;
-  return text + "]";
+  return "[" + CommaText(set.items | std::views::transform(&FormValue::text)) + "]";
 }
 
 // The form value typed text stands for, by the property's type.
@@ -55,11 +55,10 @@ std::string AttributesText(TPropertyAttributes attributes) {
   static constexpr std::array<const char*, paRevertable + 1> names{
       "value list",  "sub-properties", "dialog",    "multi-select",
       "auto-update", "sorted list",    "read-only", "revertable"};
-  std::string text = "[";
+  std::vector<std::string_view> members;
   for (std::size_t i = 0; i < names.size(); ++i)
-    if (attributes.Contains(static_cast<TPropertyAttribute>(i)))
-      text += (text.size() > 1 ? ", " : "") + std::string(names[i]);
-  return text + "]";
+    if (attributes.Contains(static_cast<TPropertyAttribute>(i))) members.emplace_back(names[i]);
+  return "[" + CommaText(members) + "]";
 }
 
 // ---- TPropertyEditor ----

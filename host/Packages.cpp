@@ -12,6 +12,7 @@
 #include <string_view>
 #include <utility>
 
+#include "CommaText.h"
 #include "RegistrationLog.h"
 #include "SharedObjectFile.h"
 
@@ -105,12 +106,6 @@ std::exception_ptr FinalizeUnits(std::span<const TUnitEntry> units) {
   }
   return first;
 }
-
-std::string Joined(const std::vector<std::string>& items) {
-  std::string text;
-  for (const std::string& item : items) text += (text.empty() ? "" : ", ") + item;
-  return text;
-}
 }  // namespace
 
 void PackageLoad(const TPackageInfoTable& table) {
@@ -137,8 +132,9 @@ std::string PackageInfoText(const TPackageInfoTable& table) {
   for (std::string_view r : table.Requires) required.emplace_back(r);
   for (const TContainedUnit& u : table.Contains)
     contained.push_back(std::string(u.Name) + (u.MainUnit ? " (main unit)" : ""));
-  return Format("Name = %s\nFlags = %s\nRequires = %s\nContains = %s\n",
-                {std::string(table.Name), Joined(flags), Joined(required), Joined(contained)});
+  return Format(
+      "Name = %s\nFlags = %s\nRequires = %s\nContains = %s\n",
+      {std::string(table.Name), CommaText(flags), CommaText(required), CommaText(contained)});
 }
 
 // ---- the package loader ----
