@@ -104,8 +104,8 @@ TComponent* TComponent::FindComponent(std::string_view AName) const {
 
 namespace {
 struct Registry {
-  std::unordered_map<std::string, TClass> classes;  // by lower-case name
-  std::vector<TPalettePage> pages;
+  std::unordered_map<std::string, TClass> Classes;  // by lower-case name
+  std::vector<TPalettePage> Pages;
 };
 
 Registry& TheRegistry() {
@@ -114,7 +114,7 @@ Registry& TheRegistry() {
 }
 
 void RemoveFromPage(const std::string& pageName, TClass aClass) {
-  auto& pages = TheRegistry().pages;
+  auto& pages = TheRegistry().Pages;
   for (auto& page : pages)
     if (page.Name == pageName) std::erase(page.Classes, aClass);
   std::erase_if(pages, [](const TPalettePage& p) { return p.Classes.empty(); });
@@ -122,7 +122,7 @@ void RemoveFromPage(const std::string& pageName, TClass aClass) {
 }  // namespace
 
 void RegisterClass(TClass aClass) {
-  auto& classes = TheRegistry().classes;
+  auto& classes = TheRegistry().Classes;
   auto [it, inserted] = classes.emplace(LowerCase(aClass->Name), aClass);
   if (!inserted && it->second != aClass)
     throw EComponentError(Format("A class named %s is already registered", {aClass->Name}));
@@ -131,20 +131,20 @@ void RegisterClass(TClass aClass) {
 }
 
 void UnRegisterClass(TClass aClass) {
-  auto& classes = TheRegistry().classes;
+  auto& classes = TheRegistry().Classes;
   auto it = classes.find(LowerCase(aClass->Name));
   if (it != classes.end() && it->second == aClass) classes.erase(it);
 }
 
 TClass GetClass(std::string_view className) {
-  auto& classes = TheRegistry().classes;
+  auto& classes = TheRegistry().Classes;
   auto it = classes.find(LowerCase(className));
   return it == classes.end() ? nullptr : it->second;
 }
 
 void RegisterComponents(const std::string& Page, const std::vector<TClass>& ComponentClasses) {
   for (TClass c : ComponentClasses) RegisterClass(c);
-  auto& pages = TheRegistry().pages;
+  auto& pages = TheRegistry().Pages;
   auto page = std::find_if(pages.begin(), pages.end(),
                            [&](const TPalettePage& p) { return p.Name == Page; });
   if (page == pages.end()) page = pages.insert(pages.end(), TPalettePage{Page, {}});
@@ -156,12 +156,12 @@ void RegisterComponents(const std::string& Page, const std::vector<TClass>& Comp
 }
 
 void UnRegisterComponents(TClass aClass) {
-  auto& pages = TheRegistry().pages;
+  auto& pages = TheRegistry().Pages;
   for (auto& page : pages) std::erase(page.Classes, aClass);
   std::erase_if(pages, [](const TPalettePage& p) { return p.Classes.empty(); });
   UnRegisterClass(aClass);
 }
 
-const std::vector<TPalettePage>& Palette() { return TheRegistry().pages; }
+const std::vector<TPalettePage>& Palette() { return TheRegistry().Pages; }
 
 }  // namespace host

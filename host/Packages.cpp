@@ -149,12 +149,12 @@ std::vector<std::string>& ProvidedPackages() {
 // A package's shared object while it is open. Closing it runs the module's
 // exit, which unregisters the module; a module still registered afterwards is
 // taken out here, since its memory may be gone.
-class Library {
+class OpenLibrary {
  public:
-  explicit Library(void* handle) : handle_(handle) {}
-  Library(const Library&) = delete;
-  Library& operator=(const Library&) = delete;
-  ~Library() { Close(); }
+  explicit OpenLibrary(void* handle) : handle_(handle) {}
+  OpenLibrary(const OpenLibrary&) = delete;
+  OpenLibrary& operator=(const OpenLibrary&) = delete;
+  ~OpenLibrary() { Close(); }
 
   void* Handle() const { return handle_; }
   const TLibModule* Module() const { return module_; }
@@ -180,10 +180,10 @@ class Library {
 };
 
 struct LoadedPackage {
-  TPackage package;
-  void (*finalize)();
-  TRegistrationLog registrations;  // undone before the library closes
-  std::unique_ptr<Library> library;
+  TPackage Package;
+  void (*Finalize)();
+  TRegistrationLog Registrations;  // undone before the library closes
+  std::unique_ptr<OpenLibrary> Library;
 };
 
 std::vector<std::unique_ptr<LoadedPackage>>& Loaded() {
@@ -224,7 +224,7 @@ std::optional<std::string> FailureOf(const std::string& step, void (*procedure)(
 
 // Maps the shared object at `path`, which is a path, never a name for the
 // dynamic loader to search for.
-std::unique_ptr<Library> MapLibrary(const std::string& path) {
+std::unique_ptr<OpenLibrary> MapLibrary(const std::string& path) {
   std::error_code noFolder;
   std::string file = std::filesystem::absolute(path, noFolder).string();
   if (noFolder) file = path;
@@ -239,27 +239,27 @@ std::unique_ptr<Library> MapLibrary(const std::string& path) {
     throw CannotLoad(path, std::string(reason));
   }
   for (const auto& p : Loaded())
-    if (p->library->Handle() == handle) {
+    if (p->Library->Handle() == handle) {
       dlclose(handle);  // only the count that this call added
-      throw CannotLoad(path, Format("it is already loaded as package %s", {p->package.Name}));
+      throw CannotLoad(path, Format("it is already loaded as package %s", {p->Package.Name}));
     }
-  auto library = std::make_unique<Library>(handle);
+  auto library = std::make_unique<OpenLibrary>(handle);
   library->SetModule(ModuleOf(handle));
   return library;
 }
 
 // A package mapped and checked, not yet started.
 struct OpenedPackage {
-  std::unique_ptr<Library> library;
-  TPackage package;
-  void (*initialize)();
-  void (*finalize)();
+  std::unique_ptr<OpenLibrary> Library;
+  TPackage Package;
+  void (*Initialize)();
+  void (*Finalize)();
   // The "<Unit>.Register" procedures of the contained units, in their order.
-  std::vector<std::pair<std::string, void (*)()>> registrations;
+  std::vector<std::pair<std::string, void (*)()>> Registrations;
 };
 
 // The package's description, when it is one this loader reads.
-const TPackageInfoTable& DescriptionOf(const Library& library, const std::string& path) {
+const TPackageInfoTable& DescriptionOf(const OpenLibrary& library, const std::string& path) {
   auto* getInfo = library.Entry<const TPackageInfoTable*()>("GetPackageInfoTable");
   if (!getInfo) throw CannotLoad(path, "not a package: it exports no GetPackageInfoTable");
   const TPackageInfoTable* table = getInfo();
@@ -285,23 +285,23 @@ void CheckLoadable(const TPackageInfoTable& table, const std::string& path) {
 // Maps the package and checks its description, module entry and entry points.
 OpenedPackage OpenPackage(const std::string& path) {
   OpenedPackage opened{MapLibrary(path), {}, nullptr, nullptr, {}};
-  const Library& library = *opened.library;
+  const OpenLibrary& library = *opened.Library;
   const TPackageInfoTable& table = DescriptionOf(library, path);
   const TLibModule* module = library.Module();
   if (!module) throw CannotLoad(path, "its module entry registered no module");
   if (!module->EntryError.empty()) throw CannotLoad(path, module->EntryError);
-  opened.initialize = library.Entry<void()>("Initialize");
-  opened.finalize = library.Entry<void()>("Finalize");
-  if (!opened.initialize || !opened.finalize)
+  opened.Initialize = library.Entry<void()>("Initialize");
+  opened.Finalize = library.Entry<void()>("Finalize");
+  if (!opened.Initialize || !opened.Finalize)
     throw CannotLoad(path, Format("missing entry point %s",
-                                  {std::string(opened.initialize ? "Finalize" : "Initialize")}));
+                                  {std::string(opened.Initialize ? "Finalize" : "Initialize")}));
   CheckLoadable(table, path);
-  opened.package = {
+  opened.Package = {
       std::string(table.Name), path, {table.Requires.begin(), table.Requires.end()}, {}, module};
   for (const TContainedUnit& unit : table.Contains) {
-    std::string symbol = opened.package.Units.emplace_back(unit.Name) + ".Register";
+    std::string symbol = opened.Package.Units.emplace_back(unit.Name) + ".Register";
     if (auto* procedure = library.Entry<void()>(symbol))
-      opened.registrations.emplace_back(symbol, procedure);
+      opened.Registrations.emplace_back(symbol, procedure);
   }
   return opened;
 }
@@ -315,15 +315,15 @@ TRegistrationLog StartPackage(const OpenedPackage& opened, const std::string& pa
   bool initialized = false;
   {
     TRegistrationScope scope(log);
-    failure = FailureOf("Initialize", opened.initialize);
+    failure = FailureOf("Initialize", opened.Initialize);
     initialized = !failure;
-    for (const auto& [symbol, procedure] : opened.registrations)
+    for (const auto& [symbol, procedure] : opened.Registrations)
       if (!failure) failure = FailureOf(symbol, procedure);
   }
   if (!failure) return log;
   log.Replay();
   // The failed step is the error to report, not one from finalizing.
-  if (initialized) FailureOf("Finalize", opened.finalize);
+  if (initialized) FailureOf("Finalize", opened.Finalize);
   throw CannotLoad(path, *failure);
 }
 
@@ -340,43 +340,43 @@ void UnregisterProvidedPackage(std::string_view name) {
 bool PackagePresent(std::string_view name) {
   auto same = [&](std::string_view other) { return SameText(other, name); };
   return std::ranges::any_of(ProvidedPackages(), same) ||
-         std::ranges::any_of(Loaded(), [&](const auto& p) { return same(p->package.Name); });
+         std::ranges::any_of(Loaded(), [&](const auto& p) { return same(p->Package.Name); });
 }
 
 const TPackage& LoadPackage(const std::string& path) {
   OpenedPackage opened = OpenPackage(path);
   TRegistrationLog registrations = StartPackage(opened, path);
   Loaded().push_back(std::make_unique<LoadedPackage>(
-      LoadedPackage{std::move(opened.package), opened.finalize, std::move(registrations),
-                    std::move(opened.library)}));
-  return Loaded().back()->package;
+      LoadedPackage{std::move(opened.Package), opened.Finalize, std::move(registrations),
+                    std::move(opened.Library)}));
+  return Loaded().back()->Package;
 }
 
 void UnloadPackage(const TPackage& package) {
   auto& loaded = Loaded();
-  auto it = std::ranges::find_if(loaded, [&](const auto& p) { return &p->package == &package; });
+  auto it = std::ranges::find_if(loaded, [&](const auto& p) { return &p->Package == &package; });
   if (it == loaded.end()) throw EPackageError("Cannot unload a package that is not loaded");
   auto fail = [&](const std::string& what) {
     return EPackageError(
         Format("Cannot unload package %s (%s): %s", {package.Name, package.FileName, what}));
   };
   for (const auto& other : loaded)
-    if (std::ranges::any_of(other->package.Requires,
+    if (std::ranges::any_of(other->Package.Requires,
                             [&](const std::string& r) { return SameText(r, package.Name); }))
-      throw fail(Format("package %s requires it", {other->package.Name}));
+      throw fail(Format("package %s requires it", {other->Package.Name}));
 
   std::unique_ptr<LoadedPackage> unloading = std::move(*it);
   loaded.erase(it);
-  std::optional<std::string> failure = FailureOf("Finalize", unloading->finalize);
-  unloading->registrations.Replay();
-  bool clean = unloading->library->Close();
+  std::optional<std::string> failure = FailureOf("Finalize", unloading->Finalize);
+  unloading->Registrations.Replay();
+  bool clean = unloading->Library->Close();
   if (failure) throw fail(*failure);
   if (!clean) throw fail("its module stayed registered after its shared object was closed");
 }
 
 std::vector<const TPackage*> LoadedPackages() {
   std::vector<const TPackage*> packages;
-  for (const auto& p : Loaded()) packages.push_back(&p->package);
+  for (const auto& p : Loaded()) packages.push_back(&p->Package);
   return packages;
 }
 
