@@ -5,6 +5,11 @@
 
 namespace host {
 
+// TObject's class queries, answered by its class description.
+std::string TObject::ClassName() const { return ClassType()->Name; }
+
+bool TObject::InheritsFrom(TClass ancestor) const { return ClassType()->InheritsFrom(ancestor); }
+
 bool TClassInfo::InheritsFrom(TClass ancestor) const {
   for (TClass c = this; c; c = c->Parent)
     if (c == ancestor) return true;
