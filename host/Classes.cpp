@@ -113,10 +113,12 @@ Registry& TheRegistry() {
   return registry;
 }
 
-void RemoveFromPage(const std::string& pageName, TClass aClass) {
+// Takes `aClass` off the pages that `onPage` picks; a page left empty goes.
+template <class PagePredicate>
+void TakeOffPalette(TClass aClass, PagePredicate onPage) {
   auto& pages = TheRegistry().Pages;
   for (auto& page : pages)
-    if (page.Name == pageName) std::erase(page.Classes, aClass);
+    if (onPage(page)) std::erase(page.Classes, aClass);
   std::erase_if(pages, [](const TPalettePage& p) { return p.Classes.empty(); });
 }
 }  // namespace
@@ -151,14 +153,13 @@ void RegisterComponents(const std::string& Page, const std::vector<TClass>& Comp
   for (TClass c : ComponentClasses)
     if (std::find(page->Classes.begin(), page->Classes.end(), c) == page->Classes.end()) {
       page->Classes.push_back(c);
-      RecordRegistration([Page, c] { RemoveFromPage(Page, c); });
+      RecordRegistration(
+          [Page, c] { TakeOffPalette(c, [&](const TPalettePage& p) { return p.Name == Page; }); });
     }
 }
 
 void UnRegisterComponents(TClass aClass) {
-  auto& pages = TheRegistry().Pages;
-  for (auto& page : pages) std::erase(page.Classes, aClass);
-  std::erase_if(pages, [](const TPalettePage& p) { return p.Classes.empty(); });
+  TakeOffPalette(aClass, [](const TPalettePage&) { return true; });
   UnRegisterClass(aClass);
 }
 
