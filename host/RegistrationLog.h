@@ -5,6 +5,7 @@
 // loader replays it; neither knows the other.
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace host {
