@@ -20,7 +20,6 @@ constexpr const char* kOk = "BitBtn1";
 constexpr const char* kCancel = "BitBtn2";
 
 std::vector<host::TUserAction> UserActions(const std::vector<ScriptAction>& actions) {
-  using Kind = ScriptAction::Kind;
   std::vector<host::TUserAction> out;
   auto selectRows = [&](const ScriptAction& action, bool selected) {
     for (const ScriptRow& row : action.Rows)
@@ -28,34 +27,34 @@ std::vector<host::TUserAction> UserActions(const std::vector<ScriptAction>& acti
   };
   auto click = [&](const char* control) { out.emplace_back(host::TClickControl{control}); };
   for (const ScriptAction& action : actions) {
-    switch (action.kind) {
-      case Kind::Select:
+    switch (action.Kind) {
+      case ActionKind::Select:
         selectRows(action, true);
         break;
-      case Kind::SelectType:  // resolved into Select before a session
+      case ActionKind::SelectType:  // resolved into Select before a session
         break;
-      case Kind::Unselect:
+      case ActionKind::Unselect:
         selectRows(action, false);
         break;
-      case Kind::UnselectAll:
+      case ActionKind::UnselectAll:
         out.emplace_back(host::TUnselectAllRows{kList});
         break;
-      case Kind::Base:
+      case ActionKind::Base:
         out.emplace_back(host::TTypeText{kBaseName, action.Text});
         break;
-      case Kind::Start:
+      case ActionKind::Start:
         out.emplace_back(host::TSetSpinValue{kStartValue, action.Start});
         break;
-      case Kind::Change:
+      case ActionKind::Change:
         click(kChange);
         break;
-      case Kind::CancelChange:
+      case ActionKind::CancelChange:
         click(kCancelChange);
         break;
-      case Kind::Ok:
+      case ActionKind::Ok:
         click(kOk);
         break;
-      case Kind::Cancel:
+      case ActionKind::Cancel:
         click(kCancel);
         break;
     }

@@ -1,8 +1,9 @@
 // The commands that only look: the palette, a form's listing, and the object
 // inspector's view of one component.
 #include <iostream>
-#include <utility>
+#include <ranges>
 
+#include "CommaText.h"
 #include "Commands.h"
 #include "Errors.h"
 #include "FormFile.h"
@@ -12,10 +13,8 @@ namespace designer {
 
 int PaletteCommand() {
   for (const host::TPalettePage& page : host::Palette()) {
-    std::cout << page.Name << ':';
-    const char* separator = " ";
-    for (host::TClass c : page.Classes) std::cout << std::exchange(separator, ", ") << c->Name;
-    std::cout << '\n';
+    auto names = page.Classes | std::views::transform([](host::TClass c) { return c->Name; });
+    std::cout << page.Name << ':' << (names.empty() ? "" : " ") << host::CommaText(names) << '\n';
   }
   return 0;
 }

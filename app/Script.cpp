@@ -8,13 +8,12 @@
 #include <span>
 
 #include "Errors.h"
+#include "Listing.h"
 #include "SafeFile.h"
 
 namespace designer {
 
 namespace {
-
-using Kind = ScriptAction::Kind;
 
 // Far beyond any session a person could click through.
 constexpr std::size_t kMaxScriptSize = std::size_t{64} << 20;
@@ -24,21 +23,21 @@ enum class Args { None, Rows, Word, Rest, Number };
 
 struct ActionName {
   std::string_view Name;
-  Kind kind;
-  Args args;
+  ActionKind Kind;
+  Args Arguments;
 };
 
 constexpr ActionName kActions[] = {
-    {"select", Kind::Select, Args::Rows},
-    {"select-type", Kind::SelectType, Args::Word},
-    {"unselect", Kind::Unselect, Args::Rows},
-    {"unselect-all", Kind::UnselectAll, Args::None},
-    {"base", Kind::Base, Args::Rest},
-    {"start", Kind::Start, Args::Number},
-    {"change", Kind::Change, Args::None},
-    {"cancel-change", Kind::CancelChange, Args::None},
-    {"ok", Kind::Ok, Args::None},
-    {"cancel", Kind::Cancel, Args::None},
+    {"select", ActionKind::Select, Args::Rows},
+    {"select-type", ActionKind::SelectType, Args::Word},
+    {"unselect", ActionKind::Unselect, Args::Rows},
+    {"unselect-all", ActionKind::UnselectAll, Args::None},
+    {"base", ActionKind::Base, Args::Rest},
+    {"start", ActionKind::Start, Args::Number},
+    {"change", ActionKind::Change, Args::None},
+    {"cancel-change", ActionKind::CancelChange, Args::None},
+    {"ok", ActionKind::Ok, Args::None},
+    {"cancel", ActionKind::Cancel, Args::None},
 };
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -81,10 +80,11 @@ class Parser {
         Fail(words[0].Column, Quoted(words[0].Text) + " after the dialog was closed on line " +
                                   std::to_string(closedOn_));
       script.Actions.push_back(ParseAction(line, words));
-      if (script.Actions.back().kind == Kind::Ok || script.Actions.back().kind == Kind::Cancel)
+      if (script.Actions.back().Kind == ActionKind::Ok ||
+          script.Actions.back().Kind == ActionKind::Cancel)
         closedOn_ = line_;
     }
-    if (!closedOn_) script.Actions.push_back({Kind::Ok});
+    if (!closedOn_) script.Actions.push_back({ActionKind::Ok});
     return script;
   }
 
@@ -99,9 +99,9 @@ class Parser {
     const Word& name = words[0];
     auto known = std::ranges::find(kActions, name.Text, &ActionName::Name);
     if (known == std::end(kActions)) Fail(name.Column, "unknown action " + Quoted(name.Text));
-    ScriptAction action{known->kind, line_};
+    ScriptAction action{known->Kind, line_};
     std::span<const Word> args(words.begin() + 1, words.end());
-    switch (known->args) {
+    switch (known->Arguments) {
       case Args::None:
         if (!args.empty()) Fail(args[0].Column, Quoted(name.Text) + " takes no argument");
         break;
@@ -175,11 +175,11 @@ Script ReadScript(const std::string& path) {
 
 Script ShorthandScript(const std::string& type, const std::string& base, std::int32_t start) {
   std::vector<ScriptAction> actions;
-  actions.push_back({.kind = Kind::SelectType, .Text = type});
-  actions.push_back({.kind = Kind::Base, .Text = base});
-  actions.push_back({.kind = Kind::Start, .Start = start});
-  actions.push_back({Kind::Change});
-  actions.push_back({Kind::Ok});
+  actions.push_back({.Kind = ActionKind::SelectType, .Text = type});
+  actions.push_back({.Kind = ActionKind::Base, .Text = base});
+  actions.push_back({.Kind = ActionKind::Start, .Start = start});
+  actions.push_back({ActionKind::Change});
+  actions.push_back({ActionKind::Ok});
   return {"command line", std::move(actions)};
 }
 
@@ -197,14 +197,14 @@ std::vector<ScriptAction> Resolve(const Script& script, const std::vector<std::s
         fail(action, row.Column,
              "row " + std::to_string(row.Row) + " is not in the listing, whose rows are 0 to " +
                  std::to_string(count - 1));
-    if (action.kind != Kind::SelectType) continue;
+    if (action.Kind != ActionKind::SelectType) continue;
     auto header = std::ranges::find_if(listing, [&](const std::string& line) {
-      return line == action.Text && line.find('\t') == std::string::npos;
+      return line == action.Text && !CNamer::IsComponentRow(line);
     });
     if (header == listing.end())
       fail(action, action.TextColumn,
            "the listing has no type '" + host::Excerpt(action.Text) + "'");
-    resolved.back() = {.kind = Kind::Select,
+    resolved.back() = {.Kind = ActionKind::Select,
                        .Line = action.Line,
                        .Rows = {{header - listing.begin(), action.TextColumn}}};
   }

@@ -14,21 +14,22 @@ struct ScriptRow {
   int Column = 0;
 };
 
-struct ScriptAction {
-  enum class Kind {
-    Select,      // add Rows to the selection
-    SelectType,  // select the header row of the type Text
-    Unselect,    // take Rows out of the selection
-    UnselectAll,
-    Base,          // type Text as the base name
-    Start,         // set the start value
-    Change,        // press Change
-    CancelChange,  // press Cancel Change
-    Ok,            // close the dialog with OK
-    Cancel,        // close it with Cancel
-  };
+// What a script action does.
+enum class ActionKind {
+  Select,      // add Rows to the selection
+  SelectType,  // select the header row of the type Text
+  Unselect,    // take Rows out of the selection
+  UnselectAll,
+  Base,          // type Text as the base name
+  Start,         // set the start value
+  Change,        // press Change
+  CancelChange,  // press Cancel Change
+  Ok,            // close the dialog with OK
+  Cancel,        // close it with Cancel
+};
 
-  Kind kind;
+struct ScriptAction {
+  ActionKind Kind;
   int Line = 0;  // 0: from the command line
   std::vector<ScriptRow> Rows{};
   std::string Text{};

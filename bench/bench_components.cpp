@@ -8,11 +8,13 @@
 #include <vector>
 
 #include "CFNamer.h"
+#include "CFNamerEditor.h"
 #include "CNamer.h"
 #include "Designer.h"
 #include "GeneratedForm.h"
 #include "Inspector.h"
 #include "Packages.h"
+#include "RegistrationLog.h"
 #include "ScriptedPresenter.h"
 #include "Sizes.h"
 
@@ -126,10 +128,12 @@ class TimedPresenter final : public host::IModalPresenter {
 void ApplyRenames(benchmark::State& state) {
   host::TLibModule module{"bench", {{"TFCOMPON", CFNamer::FComponResource()}}};
   host::RegisterModule(&module);
-  host::SetRegisteringModule(&module);
-  CNamer::Register();
-  CFNamer::Register();
-  host::SetRegisteringModule(nullptr);
+  host::TRegistrationLog registrations;
+  {
+    host::TRegistrationScope scope(registrations);
+    CNamer::Register();
+    CFNamer::Register();
+  }
   {
     auto form = bench::GeneratedForm(bench::Components(state), bench::Classes(state));
     host::TComponent& namer = Namer(*form);
@@ -152,8 +156,7 @@ void ApplyRenames(benchmark::State& state) {
     host::Application().SetModalPresenter(nullptr);
     bench::CountComponents(state, static_cast<int>(rows.size()));
   }
-  host::UnregisterPropertyEditors(&module);
-  host::UnRegisterComponents(&CNamer::TComponentNamer::StaticClass());
+  registrations.Replay();
   host::UnregisterModule(&module);
 }
 

@@ -3,14 +3,13 @@
 #include <cstdint>
 #include <string>
 
+#include "CNamer.h"
+
 namespace CFNamer {
 
+using CNamer::IsComponentRow;
 using host::PublishedField;
 using host::PublishedMethod;
-
-namespace {
-bool IsComponentRow(const std::string& row) { return row.find('\t') != std::string::npos; }
-}  // namespace
 
 const host::TClassInfo& TFCompon::StaticClass() {
   using T = TFCompon;
@@ -40,7 +39,7 @@ void TFCompon::btnChangeClick(host::TObject* /*Sender*/) {
   // Read once per press and never written back. Counting in 64 bits lets the
   // numbers go on past the 32-bit maximum instead of wrapping to negatives.
   std::int64_t counter = MaxValueIndex->GetValue();
-  auto nextName = [&] { return '\t' + base + host::IntToStr(counter++); };
+  auto nextName = [&] { return CNamer::ComponentRow(base + host::IntToStr(counter++)); };
 
   if (IsComponentRow(rows[first])) {
     for (int i = first; i < rows.Count(); ++i)
@@ -59,5 +58,9 @@ void TFCompon::CancelChangeBtnClick(host::TObject* /*Sender*/) {
   TabList->Clear();
   TabList->Items().Assign(*FSavedList);
 }
+
+void Initialization() {}
+
+void Finalization() {}
 
 }  // namespace CFNamer

@@ -52,30 +52,6 @@ class PACKAGE_EXPORT TFCompon : public host::TForm {
 // The text of the form resource "TFCOMPON", compiled in from FCompon.form.
 std::string_view FComponResource();
 
-}  // namespace CFNamer
-
-// ---- The property editor of Componenter (CFNamerEditor.cpp) ----
-
-#include "DsgnIntf.h"
-
-namespace CFNamer {
-
-// The object inspector's editor of TComponentNamer's Componenter: shows the
-// property's type name, allows no typing, and its dialog button runs the
-// rename dialog and renames the form's components as planned there.
-class PACKAGE_EXPORT TComponentPropertyEditor : public host::TPropertyEditor {
- public:
-  static const host::TPropertyEditorClassInfo& StaticClass();
-  using host::TPropertyEditor::TPropertyEditor;
-
-  void Edit() override;
-  host::TPropertyAttributes GetAttributes() const override;
-  std::string GetValue() const override;
-};
-
-// Installs TComponentPropertyEditor for the Componenter property of namers.
-void Register();
-
 // The unit's initialization and finalization, run from the package's unit
 // table and exported under the unit's names; the unit has nothing to set up.
 PACKAGE_EXPORT void Initialization() __asm__("CFNamer.CFNamer");

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "CFNamer.h"
+#include "CFNamerEditor.h"
 #include "CNamer.h"
 
 namespace CFNamer {
@@ -20,8 +20,6 @@ struct ReleaseDialog {
   }
 };
 using DialogPtr = std::unique_ptr<TFCompon, ReleaseDialog>;
-
-bool IsComponentRow(const std::string& line) { return line.find('\t') != std::string::npos; }
 
 }  // namespace
 
@@ -54,7 +52,7 @@ void TComponentPropertyEditor::Edit() {
   const host::TListBoxItems& rows = dialog->TabList->Items();
   host::TComponent& form = *namer.GetOwner();
   for (int i = 0; i < saved.Count(); ++i) {
-    if (!IsComponentRow(saved[i])) continue;
+    if (!CNamer::IsComponentRow(saved[i])) continue;
     std::string newName = host::Trim(rows[i]);
     if (host::TComponent* component = form.FindComponent(host::Trim(saved[i])))
       component->SetName(newName);
@@ -67,9 +65,5 @@ void Register() {
                                &CNamer::TComponentNamer::StaticClass(), "Componenter",
                                &TComponentPropertyEditor::StaticClass());
 }
-
-void Initialization() {}
-
-void Finalization() {}
 
 }  // namespace CFNamer

@@ -45,7 +45,7 @@ const TClassInfo& TSpeedButton::StaticClass() {
   static const TClassInfo info{
       .Name = "TSpeedButton",
       .Parent = &TControl::StaticClass(),
-      .Create = [](TComponent* owner) -> TComponent* { return new TSpeedButton(owner); },
+      .Create = NewComponent<TSpeedButton>,
       .Properties = {PublishedCaption(),
                      {"Glyph.Data", BitmapTypeInfo(), GlyphValue, SetGlyphValue},
                      PublishedInteger<T>("NumGlyphs", &T::GetNumGlyphs, &T::SetNumGlyphs),
@@ -53,6 +53,7 @@ const TClassInfo& TSpeedButton::StaticClass() {
   };
   return info;
 }
+const TClassRegistration speedButtonRegistration{&TSpeedButton::StaticClass()};
 
 void TSpeedButton::SetNumGlyphs(int value) {
   if (value < 1 || value > 4)
@@ -106,12 +107,13 @@ const TClassInfo& TBitBtn::StaticClass() {
   static const TClassInfo info{
       .Name = "TBitBtn",
       .Parent = &TButton::StaticClass(),
-      .Create = [](TComponent* owner) -> TComponent* { return new TBitBtn(owner); },
+      .Create = NewComponent<TBitBtn>,
       .Properties = {PublishedIdent<TBitBtn>("Kind", KindIdents(), &TBitBtn::GetKind,
                                              &TBitBtn::SetKind)},
   };
   return info;
 }
+const TClassRegistration bitBtnRegistration{&TBitBtn::StaticClass()};
 
 void TBitBtn::SetKind(TBitBtnKind value) {
   kind_ = value;

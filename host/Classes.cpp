@@ -1,9 +1,8 @@
 #include "Classes.h"
 
 #include <algorithm>
-#include <unordered_map>
 
-#include "Packages.h"
+#include "RegistrationLog.h"
 
 namespace host {
 
@@ -40,7 +39,7 @@ int TStringList::IndexOf(std::string_view line) const {
 const TClassInfo& TComponent::StaticClass() {
   static const TClassInfo info{
       .Name = "TComponent",
-      .Create = [](TComponent* owner) -> TComponent* { return new TComponent(owner); },
+      .Create = NewComponent<TComponent>,
   };
   return info;
 }
@@ -117,87 +116,65 @@ TComponent* TComponent::FindComponent(std::string_view AName) const {
 
 namespace {
 struct Registry {
-  // The host's own classes are known from the registry's first use on.
-  Registry() {
-    for (TClass c : HostClasses()) classes.emplace(c->Name, c);
-  }
-  NameTable<TClass> classes;  // the keys view the classes' own names
-  std::vector<TPalettePage> pages;
-  // The package that registered each class and each palette entry, so that
-  // unloading it takes out what it put there.
-  std::unordered_map<TClass, const TLibModule*> classModules;
-  struct PaletteEntry {
-    std::string page;
-    TClass aClass;
-    const TLibModule* module;
-  };
-  std::vector<PaletteEntry> paletteModules;
+  NameTable<TClass> Classes;  // the keys view the classes' own names
+  std::vector<TPalettePage> Pages;
 };
 
 Registry& TheRegistry() {
   static Registry registry;
   return registry;
 }
+
+// Takes `aClass` off the pages that `onPage` picks; a page left empty goes.
+template <class PagePredicate>
+void TakeOffPalette(TClass aClass, PagePredicate onPage) {
+  auto& pages = TheRegistry().Pages;
+  for (auto& page : pages)
+    if (onPage(page)) std::erase(page.Classes, aClass);
+  std::erase_if(pages, [](const TPalettePage& p) { return p.Classes.empty(); });
+}
 }  // namespace
 
 void RegisterClass(TClass aClass) {
-  auto& classes = TheRegistry().classes;
+  auto& classes = TheRegistry().Classes;
   auto [it, inserted] = classes.emplace(aClass->Name, aClass);
   if (!inserted && it->second != aClass)
     throw EComponentError(Format("A class named %s is already registered", {aClass->Name}));
-  if (inserted) TheRegistry().classModules[aClass] = RegisteringModule();
+  // Undone wherever the class then stands on the palette.
+  if (inserted) RecordRegistration([aClass] { UnRegisterComponents(aClass); });
 }
 
 void UnRegisterClass(TClass aClass) {
-  auto& classes = TheRegistry().classes;
+  auto& classes = TheRegistry().Classes;
   auto it = classes.find(aClass->Name);
   if (it != classes.end() && it->second == aClass) classes.erase(it);
-  TheRegistry().classModules.erase(aClass);
 }
 
 TClass GetClass(std::string_view className) {
-  auto& classes = TheRegistry().classes;
+  auto& classes = TheRegistry().Classes;
   auto it = classes.find(className);
   return it == classes.end() ? nullptr : it->second;
 }
 
 void RegisterComponents(const std::string& Page, const std::vector<TClass>& ComponentClasses) {
   for (TClass c : ComponentClasses) RegisterClass(c);
-  auto& pages = TheRegistry().pages;
+  auto& pages = TheRegistry().Pages;
   auto page = std::find_if(pages.begin(), pages.end(),
                            [&](const TPalettePage& p) { return p.Name == Page; });
   if (page == pages.end()) page = pages.insert(pages.end(), TPalettePage{Page, {}});
   for (TClass c : ComponentClasses)
     if (std::find(page->Classes.begin(), page->Classes.end(), c) == page->Classes.end()) {
       page->Classes.push_back(c);
-      TheRegistry().paletteModules.push_back({Page, c, RegisteringModule()});
+      RecordRegistration(
+          [Page, c] { TakeOffPalette(c, [&](const TPalettePage& p) { return p.Name == Page; }); });
     }
 }
 
 void UnRegisterComponents(TClass aClass) {
-  auto& pages = TheRegistry().pages;
-  for (auto& page : pages) std::erase(page.Classes, aClass);
-  std::erase_if(pages, [](const TPalettePage& p) { return p.Classes.empty(); });
-  std::erase_if(TheRegistry().paletteModules, [&](const auto& e) { return e.aClass == aClass; });
+  TakeOffPalette(aClass, [](const TPalettePage&) { return true; });
   UnRegisterClass(aClass);
 }
 
-void UnRegisterModuleClasses(const TLibModule* module) {
-  Registry& registry = TheRegistry();
-  // The module's palette entries, also those of classes others registered.
-  for (const auto& entry : registry.paletteModules)
-    if (entry.module == module)
-      for (auto& page : registry.pages)
-        if (page.Name == entry.page) std::erase(page.Classes, entry.aClass);
-  std::erase_if(registry.pages, [](const TPalettePage& p) { return p.Classes.empty(); });
-  std::erase_if(registry.paletteModules, [&](const auto& e) { return e.module == module; });
-  // Then its classes, wherever they stand on the palette.
-  std::vector<TClass> owned;
-  for (const auto& [aClass, owner] : registry.classModules)
-    if (owner == module) owned.push_back(aClass);
-  for (TClass aClass : owned) UnRegisterComponents(aClass);
-}
-
-const std::vector<TPalettePage>& Palette() { return TheRegistry().pages; }
+const std::vector<TPalettePage>& Palette() { return TheRegistry().Pages; }
 
 }  // namespace host

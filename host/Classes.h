@@ -125,13 +125,25 @@ class TComponent : public TObject {
 };
 
 // The class registry: creates components from class names read from form
-// files and resources.
+// files and resources. A registration made while a package starts is undone
+// when the package goes (see RegistrationLog.h).
 void RegisterClass(TClass aClass);
 void UnRegisterClass(TClass aClass);
 TClass GetClass(std::string_view className);  // nullptr when unknown
-// The host's own component classes, which the registry knows without anyone
-// registering them (listed in HostClasses.cpp).
-const std::vector<TClass>& HostClasses();
+
+// Keeps a class registered while it lives: a library's static object beside
+// the class's description, so that the class is known while the library is
+// loaded.
+class TClassRegistration {
+ public:
+  explicit TClassRegistration(TClass aClass) : class_(aClass) { RegisterClass(aClass); }
+  ~TClassRegistration() { UnRegisterClass(class_); }
+  TClassRegistration(const TClassRegistration&) = delete;
+  TClassRegistration& operator=(const TClassRegistration&) = delete;
+
+ private:
+  TClass class_;
+};
 
 // The component palette: pages in the order they were first registered,
 // classes of a page in registration order. Registering a component class also
@@ -143,10 +155,5 @@ struct TPalettePage {
 void RegisterComponents(const std::string& Page, const std::vector<TClass>& ComponentClasses);
 void UnRegisterComponents(TClass aClass);
 const std::vector<TPalettePage>& Palette();
-
-// Takes out every class and palette entry registered while `module` was
-// registering (see RegisteringModule).
-struct TLibModule;
-void UnRegisterModuleClasses(const TLibModule* module);
 
 }  // namespace host

@@ -1,11 +1,9 @@
 #pragma once
 // Controls: components that stand on a form and hold their state (position,
-// size, text) as a model; a modal presenter shows them. Also the value types
-// that controls and forms publish: symbolic values, small sets, fonts.
+// size, text) as a model; a modal presenter shows them. Also the fonts that
+// controls and forms publish.
 
 #include <cstdint>
-#include <initializer_list>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,78 +11,6 @@
 #include "Classes.h"
 
 namespace host {
-
-// ---- symbolic values and sets, as form files write them ----
-
-// The names of a property type's values: the members of an enumeration with
-// their ordinals, or the named values of a number type such as a colour.
-struct TIdentTable {
-  TTypeInfo Type;
-  std::vector<std::pair<std::string, std::int64_t>> Idents;
-  // The numbers that are values too, written as numbers when they have no
-  // name (none for an enumeration).
-  std::optional<std::pair<std::int64_t, std::int64_t>> Numbers{};
-
-  // The value's name, or the value as a number.
-  FormValue ValueOf(std::int64_t value) const;
-  // Raises EConvertError for a name not in the table, or a number where only
-  // names are values.
-  std::int64_t Parse(const FormValue& value) const;
-};
-
-// A property served by a getter and a setter whose values the table names.
-template <class T, class V>
-TPropInfo PublishedIdent(std::string name, const TIdentTable& table, V (T::*get)() const,
-                         void (T::*set)(V)) {
-  return {std::move(name), &table.Type,
-          [&table, get](TObject& o) {
-            return table.ValueOf(static_cast<std::int64_t>((static_cast<const T&>(o).*get)()));
-          },
-          [&table, set](TObject& o, const FormValue& v) {
-            (static_cast<T&>(o).*set)(static_cast<V>(table.Parse(v)));
-          }};
-}
-
-// A set of members of an enumeration with at most 32 members, bit n standing
-// for ordinal n.
-template <class E>
-class TSet {
- public:
-  constexpr TSet() = default;
-  constexpr TSet(std::initializer_list<E> members) {
-    for (E m : members) bits_ |= Bit(m);
-  }
-  static constexpr TSet FromBits(std::uint32_t bits) {
-    TSet s;
-    s.bits_ = bits;
-    return s;
-  }
-
-  constexpr bool Contains(E member) const { return (bits_ & Bit(member)) != 0; }
-  constexpr std::uint32_t Bits() const { return bits_; }
-  friend constexpr bool operator==(TSet, TSet) = default;
-
- private:
-  static constexpr std::uint32_t Bit(E m) { return std::uint32_t{1} << static_cast<unsigned>(m); }
-  std::uint32_t bits_ = 0;
-};
-
-// The set value of `bits`, with the names of `members` (an enumeration's
-// table), and back; an unknown member raises EConvertError.
-FormValue SetValueOf(const TIdentTable& members, std::uint32_t bits);
-std::uint32_t ParseSet(const TIdentTable& members, const FormValue& value);
-
-template <class T, class E>
-TPropInfo PublishedSet(std::string name, const TIdentTable& members, TSet<E> (T::*get)() const,
-                       void (T::*set)(TSet<E>)) {
-  return {std::move(name), &members.Type,
-          [&members, get](TObject& o) {
-            return SetValueOf(members, (static_cast<const T&>(o).*get)().Bits());
-          },
-          [&members, set](TObject& o, const FormValue& v) {
-            (static_cast<T&>(o).*set)(TSet<E>::FromBits(ParseSet(members, v)));
-          }};
-}
 
 // ---- fonts ----
 

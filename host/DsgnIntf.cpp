@@ -4,17 +4,17 @@
 #include <array>
 #include <limits>
 #include <optional>
+#include <ranges>
 
-#include "Packages.h"
+#include "CommaText.h"
+#include "RegistrationLog.h"
 
 namespace host {
 
 namespace {
 
 std::string JoinedItems(const FormValue& set) {
-  std::string text = "[";
-  for (const FormValue& item : set.items) text += (text.size() > 1 ? ", " : "") + item.text;
-  return text + "]";
+  return "[" + CommaText(set.items | std::views::transform(&FormValue::text)) + "]";
 }
 
 // The form value typed text stands for, by the property's type.
@@ -55,11 +55,10 @@ std::string AttributesText(TPropertyAttributes attributes) {
   static constexpr std::array<const char*, paRevertable + 1> names{
       "value list",  "sub-properties", "dialog",    "multi-select",
       "auto-update", "sorted list",    "read-only", "revertable"};
-  std::string text = "[";
+  std::vector<std::string_view> members;
   for (std::size_t i = 0; i < names.size(); ++i)
-    if (attributes.Contains(static_cast<TPropertyAttribute>(i)))
-      text += (text.size() > 1 ? ", " : "") + std::string(names[i]);
-  return text + "]";
+    if (attributes.Contains(static_cast<TPropertyAttribute>(i))) members.emplace_back(names[i]);
+  return "[" + CommaText(members) + "]";
 }
 
 // ---- TPropertyEditor ----
@@ -146,7 +145,7 @@ struct Registration {
   TClass ComponentClass;     // nullptr: every class
   std::string PropertyName;  // empty: every property of the type
   TPropertyEditorClass EditorClass;
-  const TLibModule* Module;
+  std::uint64_t Serial;  // tells the registration apart when it is undone
 };
 
 std::vector<Registration>& Registrations() {
@@ -172,12 +171,12 @@ void RegisterPropertyEditor(PTypeInfo PropertyType, TClass ComponentClass,
     throw EPropertyError(
         Format("RegisterPropertyEditor for property '%s' lacks %s",
                {PropertyName, std::string(PropertyType ? "an editor class" : "a property type")}));
-  Registrations().push_back(
-      {PropertyType, ComponentClass, PropertyName, EditorClass, RegisteringModule()});
-}
-
-void UnregisterPropertyEditors(const TLibModule* module) {
-  std::erase_if(Registrations(), [&](const Registration& r) { return r.Module == module; });
+  static std::uint64_t lastSerial = 0;
+  const std::uint64_t serial = ++lastSerial;
+  Registrations().push_back({PropertyType, ComponentClass, PropertyName, EditorClass, serial});
+  RecordRegistration([serial] {
+    std::erase_if(Registrations(), [&](const Registration& r) { return r.Serial == serial; });
+  });
 }
 
 TPropertyEditorClass GetEditorClass(const TPropInfo& prop, TClass componentClass) {

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -16,7 +15,6 @@
 
 namespace host {
 
-struct TLibModule;
 struct TPropertyEditorClassInfo;
 
 // Raised when a property editor cannot do what it is asked.
@@ -38,28 +36,7 @@ enum TPropertyAttribute : std::uint8_t {
   paRevertable,     // the value can be reverted to the inherited one
 };
 
-// A set of attributes, bit n standing for ordinal n.
-class TPropertyAttributes {
- public:
-  constexpr TPropertyAttributes() = default;
-  constexpr TPropertyAttributes(std::initializer_list<TPropertyAttribute> members) {
-    for (TPropertyAttribute m : members) *this += m;
-  }
-
-  constexpr bool Contains(TPropertyAttribute a) const { return (bits_ & Bit(a)) != 0; }
-  constexpr TPropertyAttributes& operator+=(TPropertyAttribute a) {
-    bits_ = static_cast<std::uint16_t>(bits_ | Bit(a));
-    return *this;
-  }
-  constexpr std::uint16_t Raw() const { return bits_; }
-  friend constexpr bool operator==(TPropertyAttributes, TPropertyAttributes) = default;
-
- private:
-  static constexpr std::uint16_t Bit(TPropertyAttribute a) {
-    return static_cast<std::uint16_t>(1u << a);
-  }
-  std::uint16_t bits_ = 0;
-};
+using TPropertyAttributes = TSet<TPropertyAttribute>;
 
 // "[dialog, read-only]": the members in ordinal order, as the designer
 // program prints them.
@@ -130,13 +107,10 @@ std::unique_ptr<TPropertyEditor> NewPropertyEditor(TFormDesigner& designer,
 
 // Installs `EditorClass` for properties of type `PropertyType` of components
 // of `ComponentClass` and its descendants (nullptr: of every class), named
-// `PropertyName` (empty: every property of that type). The registration
-// belongs to RegisteringModule(), so unloading a package takes it out again.
+// `PropertyName` (empty: every property of that type). A registration made
+// while a package starts is undone when the package goes.
 void RegisterPropertyEditor(PTypeInfo PropertyType, TClass ComponentClass,
                             const std::string& PropertyName, TPropertyEditorClass EditorClass);
-
-// Takes out every registration made while `module` was registering.
-void UnregisterPropertyEditors(const TLibModule* module);
 
 // The editor class for `prop` of components of `componentClass`: of the
 // registrations for the property's type that cover both, the one for the

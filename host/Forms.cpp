@@ -172,7 +172,7 @@ const TClassInfo& TForm::StaticClass() {
   static const TClassInfo info{
       .Name = "TForm",
       .Parent = &TCustomForm::StaticClass(),
-      .Create = [](TComponent* owner) -> TComponent* { return new TForm(owner); },
+      .Create = NewComponent<TForm>,
   };
   return info;
 }

@@ -12,8 +12,8 @@
 #include <string_view>
 #include <utility>
 
-#include "Classes.h"
-#include "DsgnIntf.h"
+#include "CommaText.h"
+#include "RegistrationLog.h"
 #include "SharedObjectFile.h"
 
 namespace host {
@@ -22,11 +22,6 @@ namespace {
 std::vector<TLibModule*>& Modules() {
   static std::vector<TLibModule*> modules;
   return modules;
-}
-
-const TLibModule*& CurrentlyRegistering() {
-  static const TLibModule* module = nullptr;
-  return module;
 }
 }  // namespace
 
@@ -45,10 +40,6 @@ std::optional<std::string_view> FindResource(std::string_view name) {
       if (SameText(r.Name, name)) return r.Data;
   return std::nullopt;
 }
-
-const TLibModule* RegisteringModule() { return CurrentlyRegistering(); }
-
-void SetRegisteringModule(const TLibModule* module) { CurrentlyRegistering() = module; }
 
 // ---- resource modules and the module entry ----
 
@@ -115,12 +106,6 @@ std::exception_ptr FinalizeUnits(std::span<const TUnitEntry> units) {
   }
   return first;
 }
-
-std::string Joined(const std::vector<std::string>& items) {
-  std::string text;
-  for (const std::string& item : items) text += (text.empty() ? "" : ", ") + item;
-  return text;
-}
 }  // namespace
 
 void PackageLoad(const TPackageInfoTable& table) {
@@ -147,8 +132,9 @@ std::string PackageInfoText(const TPackageInfoTable& table) {
   for (std::string_view r : table.Requires) required.emplace_back(r);
   for (const TContainedUnit& u : table.Contains)
     contained.push_back(std::string(u.Name) + (u.MainUnit ? " (main unit)" : ""));
-  return Format("Name = %s\nFlags = %s\nRequires = %s\nContains = %s\n",
-                {std::string(table.Name), Joined(flags), Joined(required), Joined(contained)});
+  return Format(
+      "Name = %s\nFlags = %s\nRequires = %s\nContains = %s\n",
+      {std::string(table.Name), CommaText(flags), CommaText(required), CommaText(contained)});
 }
 
 // ---- the package loader ----
@@ -163,14 +149,15 @@ std::vector<std::string>& ProvidedPackages() {
 // A package's shared object while it is open. Closing it runs the module's
 // exit, which unregisters the module; a module still registered afterwards is
 // taken out here, since its memory may be gone.
-class Library {
+class OpenLibrary {
  public:
-  explicit Library(void* handle) : handle_(handle) {}
-  Library(const Library&) = delete;
-  Library& operator=(const Library&) = delete;
-  ~Library() { Close(); }
+  explicit OpenLibrary(void* handle) : handle_(handle) {}
+  OpenLibrary(const OpenLibrary&) = delete;
+  OpenLibrary& operator=(const OpenLibrary&) = delete;
+  ~OpenLibrary() { Close(); }
 
   void* Handle() const { return handle_; }
+  const TLibModule* Module() const { return module_; }
   void SetModule(TLibModule* module) { module_ = module; }
 
   template <class F>
@@ -193,9 +180,10 @@ class Library {
 };
 
 struct LoadedPackage {
-  TPackage package;
-  void (*finalize)();
-  std::unique_ptr<Library> library;
+  TPackage Package;
+  void (*Finalize)();
+  TRegistrationLog Registrations;  // undone before the library closes
+  std::unique_ptr<OpenLibrary> Library;
 };
 
 std::vector<std::unique_ptr<LoadedPackage>>& Loaded() {
@@ -217,25 +205,127 @@ TLibModule* ModuleOf(void* handle) {
   return nullptr;
 }
 
-// Takes out of the registries everything registered while `module` was
-// registering.
-void RemoveRegistrations(const TLibModule* module) {
-  UnRegisterModuleClasses(module);
-  UnregisterPropertyEditors(module);
+EPackageError CannotLoad(const std::string& path, const std::string& what) {
+  return EPackageError(Format("Cannot load package %s: %s", {path, what}));
 }
 
-class RegisteringScope {
- public:
-  explicit RegisteringScope(const TLibModule* module) : previous_(RegisteringModule()) {
-    SetRegisteringModule(module);
+// Runs one of a package's procedures. Only the message leaves: an error
+// object of the package's own class must not outlive its shared object.
+std::optional<std::string> FailureOf(const std::string& step, void (*procedure)()) {
+  try {
+    procedure();
+  } catch (const std::exception& e) {
+    return Format("%s failed: %s", {step, std::string(e.what())});
+  } catch (...) {
+    return step + " failed";
   }
-  ~RegisteringScope() { SetRegisteringModule(previous_); }
-  RegisteringScope(const RegisteringScope&) = delete;
-  RegisteringScope& operator=(const RegisteringScope&) = delete;
+  return std::nullopt;
+}
 
- private:
-  const TLibModule* previous_;
+// Maps the shared object at `path`, which is a path, never a name for the
+// dynamic loader to search for.
+std::unique_ptr<OpenLibrary> MapLibrary(const std::string& path) {
+  std::error_code noFolder;
+  std::string file = std::filesystem::absolute(path, noFolder).string();
+  if (noFolder) file = path;
+  if (std::optional<std::string> fault = SharedObjectFault(file)) throw CannotLoad(path, *fault);
+  dlerror();
+  void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!handle) {
+    const char* error = dlerror();
+    // The loader's message starts with the file, which ours already names.
+    std::string_view reason = error ? error : "cannot open the file";
+    if (reason.starts_with(file + ": ")) reason.remove_prefix(file.size() + 2);
+    throw CannotLoad(path, std::string(reason));
+  }
+  for (const auto& p : Loaded())
+    if (p->Library->Handle() == handle) {
+      dlclose(handle);  // only the count that this call added
+      throw CannotLoad(path, Format("it is already loaded as package %s", {p->Package.Name}));
+    }
+  auto library = std::make_unique<OpenLibrary>(handle);
+  library->SetModule(ModuleOf(handle));
+  return library;
+}
+
+// A package mapped and checked, not yet started.
+struct OpenedPackage {
+  std::unique_ptr<OpenLibrary> Library;
+  TPackage Package;
+  void (*Initialize)();
+  void (*Finalize)();
+  // The "<Unit>.Register" procedures of the contained units, in their order.
+  std::vector<std::pair<std::string, void (*)()>> Registrations;
 };
+
+// The package's description, when it is one this loader reads.
+const TPackageInfoTable& DescriptionOf(const OpenLibrary& library, const std::string& path) {
+  auto* getInfo = library.Entry<const TPackageInfoTable*()>("GetPackageInfoTable");
+  if (!getInfo) throw CannotLoad(path, "not a package: it exports no GetPackageInfoTable");
+  const TPackageInfoTable* table = getInfo();
+  if (!table || table->Version != PackageInfoVersion)
+    throw CannotLoad(path, "its package description is of an unknown version");
+  return *table;
+}
+
+// Refuses a package the designer does not load, or one whose name is taken
+// or whose required packages are missing.
+void CheckLoadable(const TPackageInfoTable& table, const std::string& path) {
+  if (table.Flags & pfRunOnly)
+    throw CannotLoad(path, "it is a run-only package, which the designer does not load");
+  std::string name(table.Name);
+  if (PackagePresent(name))
+    throw CannotLoad(path, Format("a package named %s is already loaded", {name}));
+  for (std::string_view required : table.Requires)
+    if (!PackagePresent(required))
+      throw CannotLoad(
+          path, Format("it requires package %s, which is not loaded", {std::string(required)}));
+}
+
+// Maps the package and checks its description, module entry and entry points.
+OpenedPackage OpenPackage(const std::string& path) {
+  OpenedPackage opened{MapLibrary(path), {}, nullptr, nullptr, {}};
+  const OpenLibrary& library = *opened.Library;
+  const TPackageInfoTable& table = DescriptionOf(library, path);
+  const TLibModule* module = library.Module();
+  if (!module) throw CannotLoad(path, "its module entry registered no module");
+  if (!module->EntryError.empty()) throw CannotLoad(path, module->EntryError);
+  opened.Initialize = library.Entry<void()>("Initialize");
+  opened.Finalize = library.Entry<void()>("Finalize");
+  if (!opened.Initialize || !opened.Finalize)
+    throw CannotLoad(path, Format("missing entry point %s",
+                                  {std::string(opened.Initialize ? "Finalize" : "Initialize")}));
+  CheckLoadable(table, path);
+  opened.Package = {
+      std::string(table.Name), path, {table.Requires.begin(), table.Requires.end()}, {}, module};
+  for (const TContainedUnit& unit : table.Contains) {
+    std::string symbol = opened.Package.Units.emplace_back(unit.Name) + ".Register";
+    if (auto* procedure = library.Entry<void()>(symbol))
+      opened.Registrations.emplace_back(symbol, procedure);
+  }
+  return opened;
+}
+
+// Runs Initialize and then the registration procedures, logging what they
+// register. A failure undoes the registrations, finalizes a package that was
+// initialized, and raises.
+TRegistrationLog StartPackage(const OpenedPackage& opened, const std::string& path) {
+  TRegistrationLog log;
+  std::optional<std::string> failure;
+  bool initialized = false;
+  {
+    TRegistrationScope scope(log);
+    failure = FailureOf("Initialize", opened.Initialize);
+    initialized = !failure;
+    for (const auto& [symbol, procedure] : opened.Registrations)
+      if (!failure) failure = FailureOf(symbol, procedure);
+  }
+  if (!failure) return log;
+  log.Replay();
+  // The failed step is the error to report, not one from finalizing.
+  if (initialized) FailureOf("Finalize", opened.Finalize);
+  throw CannotLoad(path, *failure);
+}
 
 }  // namespace
 
@@ -250,133 +340,43 @@ void UnregisterProvidedPackage(std::string_view name) {
 bool PackagePresent(std::string_view name) {
   auto same = [&](std::string_view other) { return SameText(other, name); };
   return std::ranges::any_of(ProvidedPackages(), same) ||
-         std::ranges::any_of(Loaded(), [&](const auto& p) { return same(p->package.Name); });
+         std::ranges::any_of(Loaded(), [&](const auto& p) { return same(p->Package.Name); });
 }
 
 const TPackage& LoadPackage(const std::string& path) {
-  auto fail = [&](const std::string& what) {
-    return EPackageError(Format("Cannot load package %s: %s", {path, what}));
-  };
-  // A path is a path: never a name for the dynamic loader to search for.
-  std::error_code noFolder;
-  std::string file = std::filesystem::absolute(path, noFolder).string();
-  if (noFolder) file = path;
-  if (std::optional<std::string> fault = SharedObjectFault(file)) throw fail(*fault);
-  dlerror();
-  void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!handle) {
-    const char* error = dlerror();
-    // The loader's message starts with the file, which ours already names.
-    std::string_view reason = error ? error : "cannot open the file";
-    if (reason.starts_with(file + ": ")) reason.remove_prefix(file.size() + 2);
-    throw fail(std::string(reason));
-  }
-  for (const auto& p : Loaded())
-    if (p->library->Handle() == handle) {
-      dlclose(handle);  // only the count that this call added
-      throw fail(Format("it is already loaded as package %s", {p->package.Name}));
-    }
-  auto library = std::make_unique<Library>(handle);
-  TLibModule* module = ModuleOf(handle);
-  library->SetModule(module);
-
-  auto* getInfo = library->Entry<const TPackageInfoTable*()>("GetPackageInfoTable");
-  if (!getInfo) throw fail("not a package: it exports no GetPackageInfoTable");
-  const TPackageInfoTable* table = getInfo();
-  if (!table || table->Version != PackageInfoVersion)
-    throw fail("its package description is of an unknown version");
-  if (!module) throw fail("its module entry registered no module");
-  if (!module->EntryError.empty()) throw fail(module->EntryError);
-  auto* initialize = library->Entry<void()>("Initialize");
-  auto* finalize = library->Entry<void()>("Finalize");
-  if (!initialize || !finalize)
-    throw fail(
-        Format("missing entry point %s", {std::string(initialize ? "Finalize" : "Initialize")}));
-  if (table->Flags & pfRunOnly)
-    throw fail("it is a run-only package, which the designer does not load");
-  std::string name(table->Name);
-  if (PackagePresent(name)) throw fail(Format("a package named %s is already loaded", {name}));
-  for (std::string_view required : table->Requires)
-    if (!PackagePresent(required))
-      throw fail(Format("it requires package %s, which is not loaded", {std::string(required)}));
-
-  TPackage package{name, path, {table->Requires.begin(), table->Requires.end()}, {}, module};
-  std::vector<std::pair<std::string, void (*)()>> registrations;
-  for (const TContainedUnit& unit : table->Contains) {
-    package.Units.emplace_back(unit.Name);
-    std::string symbol = package.Units.back() + ".Register";
-    if (auto* procedure = library->Entry<void()>(symbol))
-      registrations.emplace_back(symbol, procedure);
-  }
-
-  // Only the message leaves the handler: an error object of the package's own
-  // class must not outlive its shared object.
-  std::optional<std::string> failure;
-  std::string step = "Initialize";
-  bool initialized = false;
-  {
-    RegisteringScope scope(module);
-    try {
-      initialize();
-      initialized = true;
-      for (const auto& [symbol, procedure] : registrations) {
-        step = symbol;
-        procedure();
-      }
-    } catch (const std::exception& e) {
-      failure = Format("%s failed: %s", {step, std::string(e.what())});
-    } catch (...) {
-      failure = step + " failed";
-    }
-  }
-  if (failure) {
-    RemoveRegistrations(module);
-    if (initialized) {
-      try {
-        finalize();
-      } catch (...) {
-        // The failed registration is the error to report.
-      }
-    }
-    throw fail(*failure);
-  }
+  OpenedPackage opened = OpenPackage(path);
+  TRegistrationLog registrations = StartPackage(opened, path);
   Loaded().push_back(std::make_unique<LoadedPackage>(
-      LoadedPackage{std::move(package), finalize, std::move(library)}));
-  return Loaded().back()->package;
+      LoadedPackage{std::move(opened.Package), opened.Finalize, std::move(registrations),
+                    std::move(opened.Library)}));
+  return Loaded().back()->Package;
 }
 
 void UnloadPackage(const TPackage& package) {
   auto& loaded = Loaded();
-  auto it = std::ranges::find_if(loaded, [&](const auto& p) { return &p->package == &package; });
+  auto it = std::ranges::find_if(loaded, [&](const auto& p) { return &p->Package == &package; });
   if (it == loaded.end()) throw EPackageError("Cannot unload a package that is not loaded");
   auto fail = [&](const std::string& what) {
     return EPackageError(
         Format("Cannot unload package %s (%s): %s", {package.Name, package.FileName, what}));
   };
   for (const auto& other : loaded)
-    if (std::ranges::any_of(other->package.Requires,
+    if (std::ranges::any_of(other->Package.Requires,
                             [&](const std::string& r) { return SameText(r, package.Name); }))
-      throw fail(Format("package %s requires it", {other->package.Name}));
+      throw fail(Format("package %s requires it", {other->Package.Name}));
 
   std::unique_ptr<LoadedPackage> unloading = std::move(*it);
   loaded.erase(it);
-  std::optional<std::string> failure;
-  try {
-    unloading->finalize();
-  } catch (const std::exception& e) {
-    failure = Format("Finalize failed: %s", {std::string(e.what())});
-  } catch (...) {
-    failure = "Finalize failed";
-  }
-  RemoveRegistrations(unloading->package.Module);
-  bool clean = unloading->library->Close();
+  std::optional<std::string> failure = FailureOf("Finalize", unloading->Finalize);
+  unloading->Registrations.Replay();
+  bool clean = unloading->Library->Close();
   if (failure) throw fail(*failure);
   if (!clean) throw fail("its module stayed registered after its shared object was closed");
 }
 
 std::vector<const TPackage*> LoadedPackages() {
   std::vector<const TPackage*> packages;
-  for (const auto& p : Loaded()) packages.push_back(&p->package);
+  for (const auto& p : Loaded()) packages.push_back(&p->Package);
   return packages;
 }
 

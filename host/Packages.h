@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "SysUtils.h"
@@ -52,12 +53,6 @@ const std::vector<TLibModule*>& LibModules();
 // The resource of that name (compared without regard to case) in the most
 // recently registered module that holds one.
 std::optional<std::string_view> FindResource(std::string_view name);
-
-// The package whose initialization or registration is running (nullptr
-// otherwise): registries record it, so that unloading the package takes out
-// what it registered.
-const TLibModule* RegisteringModule();
-void SetRegisteringModule(const TLibModule* module);
 
 // ---- resource modules and the module entry ----
 
@@ -155,16 +150,31 @@ struct TPackage {
 // package while it is mapped (the list-box library, "TabListPkg").
 void RegisterProvidedPackage(std::string_view name);
 void UnregisterProvidedPackage(std::string_view name);
+// Keeps a package provided while it lives: a static object of the library
+// that provides it.
+class TProvidedPackage {
+ public:
+  explicit TProvidedPackage(std::string name) : name_(std::move(name)) {
+    RegisterProvidedPackage(name_);
+  }
+  ~TProvidedPackage() { UnregisterProvidedPackage(name_); }
+  TProvidedPackage(const TProvidedPackage&) = delete;
+  TProvidedPackage& operator=(const TProvidedPackage&) = delete;
+
+ private:
+  std::string name_;
+};
 // Whether a package of that name (compared without regard to case) is
 // provided or loaded.
 bool PackagePresent(std::string_view name);
 
 // Opens the package's shared object, checks its description, runs its
 // Initialize and then the registration procedure ("<Unit>.Register") of each
-// contained unit that has one, in contained-unit order. A failure raises
-// EPackageError and leaves nothing of the package registered or loaded.
+// contained unit that has one, in contained-unit order, logging what they
+// register. A failure raises EPackageError and leaves nothing of the package
+// registered or loaded.
 const TPackage& LoadPackage(const std::string& path);
-// Runs the package's Finalize, takes out everything it registered and closes
+// Runs the package's Finalize, undoes what it registered and closes
 // its shared object. Refused while another loaded package requires it.
 void UnloadPackage(const TPackage& package);
 // The loaded packages, in load order.

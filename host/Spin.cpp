@@ -20,13 +20,14 @@ const TClassInfo& TSpinEdit::StaticClass() {
   static const TClassInfo info{
       .Name = "TSpinEdit",
       .Parent = &TWinControl::StaticClass(),
-      .Create = [](TComponent* owner) -> TComponent* { return new TSpinEdit(owner); },
+      .Create = NewComponent<TSpinEdit>,
       .Properties = {{"Value", IntegerTypeInfo(), SpinValue, SetSpinValue},
                      PublishedInteger<T>("MinValue", &T::GetMinValue, &T::SetMinValue),
                      PublishedInteger<T>("MaxValue", &T::GetMaxValue, &T::SetMaxValue)},
   };
   return info;
 }
+const TClassRegistration spinEditRegistration{&TSpinEdit::StaticClass()};
 
 std::int32_t TSpinEdit::GetValue() const {
   if (minValue_ == 0 && maxValue_ == 0) return value_;

@@ -11,11 +11,12 @@ const TClassInfo& TLabel::StaticClass() {
   static const TClassInfo info{
       .Name = "TLabel",
       .Parent = &TControl::StaticClass(),
-      .Create = [](TComponent* owner) -> TComponent* { return new TLabel(owner); },
+      .Create = NewComponent<TLabel>,
       .Properties = {PublishedCaption(), PublishedEvent<TControl>("OnClick", &TControl::OnClick)},
   };
   return info;
 }
+const TClassRegistration labelRegistration{&TLabel::StaticClass()};
 
 // ---- TButton ----
 
@@ -23,7 +24,7 @@ const TClassInfo& TButton::StaticClass() {
   static const TClassInfo info{
       .Name = "TButton",
       .Parent = &TWinControl::StaticClass(),
-      .Create = [](TComponent* owner) -> TComponent* { return new TButton(owner); },
+      .Create = NewComponent<TButton>,
       .Properties = {PublishedCaption(),
                      PublishedInteger<TButton>("ModalResult", &TButton::GetModalResult,
                                                &TButton::SetModalResult),
@@ -31,6 +32,7 @@ const TClassInfo& TButton::StaticClass() {
   };
   return info;
 }
+const TClassRegistration buttonRegistration{&TButton::StaticClass()};
 
 void TButton::Click() {
   if (modalResult_ != mrNone)
@@ -44,11 +46,12 @@ const TClassInfo& TEdit::StaticClass() {
   static const TClassInfo info{
       .Name = "TEdit",
       .Parent = &TWinControl::StaticClass(),
-      .Create = [](TComponent* owner) -> TComponent* { return new TEdit(owner); },
+      .Create = NewComponent<TEdit>,
       .Properties = {PublishedText()},
   };
   return info;
 }
+const TClassRegistration editRegistration{&TEdit::StaticClass()};
 
 // ---- list boxes ----
 
@@ -159,9 +162,10 @@ const TClassInfo& TListBox::StaticClass() {
   static const TClassInfo info{
       .Name = "TListBox",
       .Parent = &TCustomListBox::StaticClass(),
-      .Create = [](TComponent* owner) -> TComponent* { return new TListBox(owner); },
+      .Create = NewComponent<TListBox>,
   };
   return info;
 }
+const TClassRegistration listBoxRegistration{&TListBox::StaticClass()};
 
 }  // namespace host

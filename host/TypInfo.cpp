@@ -5,6 +5,11 @@
 
 namespace host {
 
+// TObject's class queries, answered by its class description.
+std::string TObject::ClassName() const { return ClassType()->Name; }
+
+bool TObject::InheritsFrom(TClass ancestor) const { return ClassType()->InheritsFrom(ancestor); }
+
 bool TClassInfo::InheritsFrom(TClass ancestor) const {
   for (TClass c = this; c; c = c->Parent)
     if (c == ancestor) return true;
@@ -117,6 +122,43 @@ const std::vector<FormValue>& ListOf(const FormValue& value) {
 const std::string& IdentifierOf(const FormValue& value) {
   if (value.kind != FormValue::Kind::Identifier) WrongKind(value, "an identifier");
   return value.text;
+}
+
+// ---- symbolic values and sets ----
+
+FormValue TIdentTable::ValueOf(std::int64_t value) const {
+  for (const auto& [name, v] : Idents)
+    if (v == value) return FormValue::Identifier(name);
+  return FormValue::Integer(value);
+}
+
+std::int64_t TIdentTable::Parse(const FormValue& value) const {
+  if (Numbers && value.kind == FormValue::Kind::Integer) {
+    std::int64_t n = IntegerOf(value);
+    if (n < Numbers->first || n > Numbers->second)
+      throw EValueRefused(Format("%s is out of the range of %s", {value.text, Type.Name}));
+    return n;
+  }
+  const std::string& name = IdentifierOf(value);
+  for (const auto& [ident, v] : Idents)
+    if (ident == name) return v;
+  throw EValueRefused(Format("'%s' is not a value of %s", {Excerpt(name), Type.Name}));
+}
+
+FormValue SetValueOf(const TIdentTable& members, std::uint32_t bits) {
+  std::vector<FormValue> items;
+  for (const auto& [name, ordinal] : members.Idents)
+    if (bits >> ordinal & 1) items.push_back(FormValue::Identifier(name));
+  return FormValue::Set(std::move(items));
+}
+
+std::uint32_t ParseSet(const TIdentTable& members, const FormValue& value) {
+  if (value.kind != FormValue::Kind::Set)
+    throw EValueRefused(
+        Format("expected a set of %s, found '%s'", {members.Type.Name, Excerpt(value.text)}));
+  std::uint32_t bits = 0;
+  for (const FormValue& item : value.items) bits |= std::uint32_t{1} << members.Parse(item);
+  return bits;
 }
 
 }  // namespace host

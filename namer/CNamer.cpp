@@ -42,7 +42,7 @@ const host::TClassInfo& TComponentNamer::StaticClass() {
   static const host::TClassInfo info{
       .Name = "TComponentNamer",
       .Parent = &TComponent::StaticClass(),
-      .Create = [](TComponent* owner) -> TComponent* { return new TComponentNamer(owner); },
+      .Create = host::NewComponent<TComponentNamer>,
       .Properties = {{"Componenter", host::TypeInfo<TStringList>(), ListingValue, SetListingValue,
                       /*AlwaysStored=*/true}},
   };
@@ -86,11 +86,7 @@ TStringList& TComponentNamer::GetFComponentList() {
     next[t] = row + 1;
   }
   for (std::size_t i = 0; i < components.size(); ++i) {
-    std::string& line = lines[next[typeOf[i]]++];
-    const std::string& name = components[i]->GetName();
-    line.reserve(1 + name.size());
-    line.push_back('\t');
-    line.append(name);
+    lines[next[typeOf[i]]++] = ComponentRow(components[i]->GetName());
   }
   FComponentList->SetLines(std::move(lines));
   return *FComponentList;

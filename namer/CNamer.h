@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Classes.h"
+#include "Listing.h"
 #include "Packages.h"
 
 namespace CNamer {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "CFNamer.h"
+#include "CFNamerEditor.h"
 #include "CNamer.h"
 #include "PackageOptions.h"
 

@@ -36,31 +36,21 @@ host::PTypeInfo TabStopsTypeInfo() {
   return &info;
 }
 
-// The class, and the package "TabListPkg" that packages require to use it,
-// are known to the host for as long as this library is loaded.
-struct Registration {
-  Registration() {
-    host::RegisterClass(&TTabListBox::StaticClass());
-    host::RegisterProvidedPackage("TabListPkg");
-  }
-  ~Registration() {
-    host::UnregisterProvidedPackage("TabListPkg");
-    host::UnRegisterClass(&TTabListBox::StaticClass());
-  }
-  Registration(const Registration&) = delete;
-  Registration& operator=(const Registration&) = delete;
-} const registration;
+// Packages require "TabListPkg" to use the class; it is provided for as long
+// as this library is loaded.
+const host::TProvidedPackage package{"TabListPkg"};
 }  // namespace
 
 const host::TClassInfo& TTabListBox::StaticClass() {
   static const host::TClassInfo info{
       .Name = "TTabListBox",
       .Parent = &host::TCustomListBox::StaticClass(),
-      .Create = [](host::TComponent* owner) -> host::TComponent* { return new TTabListBox(owner); },
+      .Create = host::NewComponent<TTabListBox>,
       .Properties = {{"TabStops", TabStopsTypeInfo(), TabStopsValue, SetTabStopsValue}},
   };
   return info;
 }
+const host::TClassRegistration registration{&TTabListBox::StaticClass()};
 
 void TTabListBox::SetTabStops(std::vector<int> stops) {
   for (std::size_t i = 0; i < stops.size(); ++i)

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "Forms.h"
 #include "Run.h"
+#include "SampleForms.h"
 
 namespace designer_test {
 namespace {

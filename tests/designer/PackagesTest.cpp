@@ -8,8 +8,8 @@
 #include <iterator>
 #include <string>
 
-#include "Forms.h"
 #include "Run.h"
+#include "SampleForms.h"
 
 namespace designer_test {
 namespace {

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <future>
 
-#include "Forms.h"
+#include "SampleForms.h"
 #include "Run.h"
 
 namespace designer_test {

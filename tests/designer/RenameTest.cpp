@@ -3,8 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "Forms.h"
 #include "Run.h"
+#include "SampleForms.h"
 
 namespace designer_test {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "Forms.h"
 #include "Inspector.h"
-#include "Packages.h"
+#include "RegistrationLog.h"
 
 using namespace host;
 
@@ -78,14 +78,11 @@ std::string ErrorOf(F action) {
   return "accepted";
 }
 
-// Registrations made in a test belong to a module of its own, taken out after.
+// Registrations made in a test go to a log of its own, replayed after.
 struct Registrations : testing::Test {
-  TLibModule module{"fixture", {}};
-  Registrations() { SetRegisteringModule(&module); }
-  ~Registrations() override {
-    SetRegisteringModule(nullptr);
-    UnregisterPropertyEditors(&module);
-  }
+  TRegistrationLog log;
+  TRegistrationScope scope{log};
+  ~Registrations() override { log.Replay(); }
 };
 
 TEST_F(Registrations, MostSpecificWins) {
@@ -110,13 +107,15 @@ TEST_F(Registrations, MostSpecificWins) {
   EXPECT_EQ(EditorFor("Smooth", round), "TPropertyEditor");  // another type
 }
 
-TEST_F(Registrations, UnloadingAModuleTakesOutOnlyItsOwn) {
+TEST_F(Registrations, ReplayingALogTakesOutOnlyItsOwn) {
   RegisterPropertyEditor(IntegerTypeInfo(), nullptr, "", &kFar);
-  TLibModule other{"other", {}};
-  SetRegisteringModule(&other);
-  RegisterPropertyEditor(IntegerTypeInfo(), nullptr, "", &kNear);
+  TRegistrationLog other;
+  {
+    TRegistrationScope otherScope(other);
+    RegisterPropertyEditor(IntegerTypeInfo(), nullptr, "", &kNear);
+  }
   EXPECT_EQ(EditorFor("Progress", TGauge::StaticClass()), "Near");
-  UnregisterPropertyEditors(&other);
+  other.Replay();
   EXPECT_EQ(EditorFor("Progress", TGauge::StaticClass()), "Far");
 }
 
@@ -144,7 +143,7 @@ TEST_F(Inspection, DefaultEditorsShowValuesAndAttributes) {
                          "Marks  (TStringList)  [multi-select, read-only]",
                          "OnChange  GaugeChange  [multi-select]",
                      }));
-  EXPECT_EQ(TPropertyAttributes({paDialog, paReadOnly}).Raw(), 68);
+  EXPECT_EQ(TPropertyAttributes({paDialog, paReadOnly}).Bits(), 68u);
 }
 
 TEST_F(Inspection, TypedValuesReachEveryComponentOrAreRefused) {

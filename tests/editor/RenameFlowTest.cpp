@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "CFNamer.h"
+#include "CFNamerEditor.h"
 #include "CNamer.h"
 #include "FormStreaming.h"
 #include "FormText.h"
 #include "Inspector.h"
 #include "Packages.h"
+#include "RegistrationLog.h"
 #include "ScriptedPresenter.h"
 
 using namespace host;
@@ -49,20 +50,19 @@ void PlaySession(TFormDesigner& designer, TComponent& namer, std::vector<TUserAc
 // The package's registrations and dialog resource, as loading it makes them.
 struct RenameFlow : testing::Test {
   TLibModule module{"editor-test", {{"TFCOMPON", CFNamer::FComponResource()}}};
+  TRegistrationLog registrations;
   TForm form{nullptr};
   TFormDesigner designer{form};
   CNamer::TComponentNamer* namer = nullptr;
 
   RenameFlow() {
     RegisterModule(&module);
-    SetRegisteringModule(&module);
+    TRegistrationScope scope(registrations);
     CNamer::Register();
     CFNamer::Register();
-    SetRegisteringModule(nullptr);
   }
   ~RenameFlow() override {
-    UnregisterPropertyEditors(&module);
-    UnRegisterComponents(&CNamer::TComponentNamer::StaticClass());
+    registrations.Replay();
     UnregisterModule(&module);
   }
 
@@ -110,7 +110,7 @@ TEST_F(RenameFlow, InspectorShowsTheTypeNameWithADialogButtonAndNoTyping) {
   std::vector<TInspectorRow> rows = InspectComponent(designer, *namer);
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(InspectorLine(rows[0]), "Componenter  TStringList  [dialog, read-only]");
-  EXPECT_EQ(rows[0].Attributes.Raw(), 68);
+  EXPECT_EQ(rows[0].Attributes.Bits(), 68u);
 }
 
 TEST_F(RenameFlow, OkWithoutChangeGivesEveryComponentItsOwnNameAndNotifiesOnce) {

@@ -1,5 +1,5 @@
-// What the host does for packages without loading one: registrations
-// recorded per module, and the unit table's initialization and finalization.
+// What the host does for packages without loading one: the registration
+// log, and the unit table's initialization and finalization.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 
 #include "Classes.h"
 #include "Packages.h"
+#include "RegistrationLog.h"
 
 using namespace host;
 
@@ -24,19 +25,41 @@ const TClassInfo& PackageOwned() {
   return info;
 }
 
-TEST(RegistrationTest, ModuleTakesOutItsPaletteEntriesAndClassesOnly) {
+TEST(RegistrationTest, ReplayTakesOutTheLoggedPaletteEntriesAndClassesOnly) {
   RegisterClass(&HostOwned());
-  TLibModule module{"package", {}};
-  SetRegisteringModule(&module);
-  RegisterComponents("Tracked", {&HostOwned(), &PackageOwned()});
-  SetRegisteringModule(nullptr);
+  TRegistrationLog log;
+  {
+    TRegistrationScope scope(log);
+    RegisterComponents("Tracked", {&HostOwned(), &PackageOwned()});
+  }
   ASSERT_EQ(Palette().back().Classes.size(), 2u);
 
-  UnRegisterModuleClasses(&module);
+  log.Replay();
   for (const TPalettePage& page : Palette()) EXPECT_NE(page.Name, "Tracked");
   EXPECT_EQ(GetClass("TPackageOwned"), nullptr);
   EXPECT_EQ(GetClass("THostOwned"), &HostOwned());
   UnRegisterClass(&HostOwned());
+}
+
+TEST(RegistrationTest, ReplayUndoesTheLatestFirstFromTheLogThatWasOpen) {
+  std::vector<int> undone;
+  auto undo = [&](int step) { return [&undone, step] { undone.push_back(step); }; };
+  TRegistrationLog outer, inner;
+  RecordRegistration(undo(0));  // no log open: kept for good
+  {
+    TRegistrationScope outerScope(outer);
+    RecordRegistration(undo(1));
+    {
+      TRegistrationScope innerScope(inner);
+      RecordRegistration(undo(9));
+    }
+    RecordRegistration(undo(2));
+  }
+  outer.Replay();
+  outer.Replay();  // a replayed log is empty
+  EXPECT_TRUE(outer.Empty());
+  inner.Replay();
+  EXPECT_EQ(undone, (std::vector<int>{2, 1, 9}));
 }
 
 std::vector<std::string> steps;

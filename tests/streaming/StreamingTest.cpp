@@ -152,7 +152,7 @@ class TProbeButton : public TButton {
     static const TClassInfo info{
         .Name = "TProbeButton",
         .Parent = &TButton::StaticClass(),
-        .Create = [](TComponent* o) -> TComponent* { return new TProbeButton(o); },
+        .Create = NewComponent<TProbeButton>,
         .Properties = {PublishedEvent("OnClick", &TProbeButton::OnClick),
                        PublishedInteger("Tag", &TProbeButton::GetTag, &TProbeButton::SetTag),
                        PublishedBoolean("Flat", &TProbeButton::GetFlat, &TProbeButton::SetFlat)}};

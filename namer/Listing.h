@@ -1,0 +1,15 @@
+#pragma once
+// The rows of the namer's listing, as the namer writes them and the dialog
+// and the designer read them. Header only: the designer reads listings
+// without linking the namer.
+
+#include <string>
+#include <string_view>
+
+namespace CNamer {
+
+// A row of the listing: a type's name, or a component's name after a tab.
+inline std::string ComponentRow(std::string_view name) { return '\t' + std::string(name); }
+inline bool IsComponentRow(std::string_view row) { return row.find('\t') != row.npos; }
+
+}  // namespace CNamer
