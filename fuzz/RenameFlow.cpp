@@ -11,6 +11,7 @@
 #include "FormFile.h"
 #include "FormStreaming.h"
 #include "FormText.h"
+#include "Forms.h"
 #include "Packages.h"
 
 namespace {

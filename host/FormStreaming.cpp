@@ -298,13 +298,6 @@ void ReadComponents(TComponent& root, const FormObject& tree, const std::string&
   Reader(root, source, bindToClass).ReadRoot(tree);
 }
 
-std::unique_ptr<TForm> LoadForm(const FormObject& tree, const std::string& source) {
-  auto form = std::make_unique<TForm>(nullptr);
-  form->SetStoredClassName(tree.ClassName);
-  ReadComponents(*form, tree, source, /*bindToClass=*/false);
-  return form;
-}
-
 FormObject WriteComponents(TComponent& root) { return Writer(root).Take(); }
 
 const FormProperty* RefusedValue(const TComponent& c, const TPropInfo& info) {

@@ -7,7 +7,6 @@
 
 #include "Classes.h"
 #include "FormTree.h"
-#include "Forms.h"
 
 namespace host {
 
@@ -23,11 +22,6 @@ namespace host {
 // which the event is bound to. Anything unpublished is an error naming it.
 void ReadComponents(TComponent& root, const FormObject& tree, const std::string& source,
                     bool bindToClass);
-
-// Opens a form file's tree for design: a TForm reporting the stored class
-// name, owning every component of the file. Nothing is left of a form whose
-// tree holds an error.
-std::unique_ptr<TForm> LoadForm(const FormObject& tree, const std::string& source);
 
 // The tree that writes `root` and what it owns back: stored properties in
 // their order, published ones with their current values.

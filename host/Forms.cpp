@@ -193,4 +193,11 @@ TApplication& Application() {
   return application;
 }
 
+std::unique_ptr<TForm> LoadForm(const FormObject& tree, const std::string& source) {
+  auto form = std::make_unique<TForm>(nullptr);
+  form->SetStoredClassName(tree.ClassName);
+  ReadComponents(*form, tree, source, /*bindToClass=*/false);
+  return form;
+}
+
 }  // namespace host

@@ -169,4 +169,11 @@ class TApplication : public TComponent {
 // The process's one application object.
 TApplication& Application();
 
+struct FormObject;
+
+// Opens a form file's tree for design: a TForm reporting the stored class
+// name, owning every component of the file. Nothing is left of a form whose
+// tree holds an error.
+std::unique_ptr<TForm> LoadForm(const FormObject& tree, const std::string& source);
+
 }  // namespace host

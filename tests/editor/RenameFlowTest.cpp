@@ -4,6 +4,7 @@
 #include "CNamer.h"
 #include "FormStreaming.h"
 #include "FormText.h"
+#include "Forms.h"
 #include "Inspector.h"
 #include "Packages.h"
 #include "RegistrationLog.h"

@@ -12,6 +12,7 @@
 #include "CNamer.h"
 #include "FormStreaming.h"
 #include "FormText.h"
+#include "Forms.h"
 #include "LineDiff.h"
 
 using namespace host;

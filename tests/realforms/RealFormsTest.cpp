@@ -9,6 +9,7 @@
 #include "CNamer.h"
 #include "FormStreaming.h"
 #include "FormText.h"
+#include "Forms.h"
 
 using namespace host;
 

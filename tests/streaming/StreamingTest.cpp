@@ -3,6 +3,7 @@
 #include "CNamer.h"
 #include "FormStreaming.h"
 #include "FormText.h"
+#include "Forms.h"
 #include "StdCtrls.h"
 
 using namespace host;
