@@ -1,5 +1,7 @@
 #include "FormFile.h"
 
+#include <utility>
+
 #include "FormStreaming.h"
 
 namespace designer {
@@ -7,7 +9,8 @@ namespace designer {
 OpenForm ReadForm(const std::string& path) {
   host::FileLock lock(path);
   host::FormDocument document = host::ReadFormFile(path);
-  return {host::LoadForm(document.Root, path), document.Text, document.Style, std::move(lock)};
+  return {host::LoadForm(std::move(document.Root), path), document.Text, document.Style,
+          std::move(lock)};
 }
 
 void WriteForm(const OpenForm& form, const std::string& path) {

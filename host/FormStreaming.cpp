@@ -1,5 +1,7 @@
 #include "FormStreaming.h"
 
+#include <iterator>
+#include <memory>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -42,7 +44,7 @@ class Reader {
   Reader(TComponent& root, const std::string& source, bool bindToClass)
       : root_(root), source_(source), bind_(bindToClass) {}
 
-  void ReadRoot(const FormObject& tree) {
+  void ReadRoot(FormObject& tree) {
     if (!tree.Name.empty()) NameRoot(tree);
     ReadBody(root_, tree, root_);
     for (TComponent* c : read_) {
@@ -67,7 +69,9 @@ class Reader {
     }
   }
 
-  void ReadBody(TComponent& c, const FormObject& obj, TComponent& owner) {
+  // The tree's properties move into the component, which keeps them for
+  // writing back: a large form is not held twice.
+  void ReadBody(TComponent& c, FormObject& obj, TComponent& owner) {
     read_.push_back(&c);
     FormObject& stored = c.Stored();
     stored.opening = obj.opening;
@@ -75,13 +79,21 @@ class Reader {
     stored.Source = obj.Source;
     stored.NameSource = obj.NameSource;
     stored.EndSource = obj.EndSource;
-    for (const FormProperty& p : obj.Properties) ReadProperty(c, p);
+    std::vector<FormProperty>& properties = stored.Properties;
+    const std::size_t first = properties.size();
+    if (first == 0) {
+      properties = std::move(obj.Properties);
+    } else {
+      properties.insert(properties.end(), std::make_move_iterator(obj.Properties.begin()),
+                        std::make_move_iterator(obj.Properties.end()));
+    }
+    for (std::size_t i = first; i < properties.size(); ++i) ReadProperty(c, properties[i]);
     // The components inside an inline object belong to it, not to the form.
     TComponent& childOwner = obj.opening == FormObject::Opening::Inline && &c != &root_ ? c : owner;
-    for (const FormObject& child : obj.Children) ReadChild(c, child, childOwner);
+    for (FormObject& child : obj.Children) ReadChild(c, child, childOwner);
   }
 
-  void ReadChild(TComponent& parent, const FormObject& obj, TComponent& owner) {
+  void ReadChild(TComponent& parent, FormObject& obj, TComponent& owner) {
     TComponent* c = Create(obj, owner);
     c->SetParentComponent(&parent);
     if (!obj.Name.empty()) {
@@ -118,8 +130,7 @@ class Reader {
     }
   }
 
-  void ReadProperty(TComponent& c, const FormProperty& p) {
-    c.Stored().Properties.push_back(p);
+  void ReadProperty(TComponent& c, FormProperty& p) {
     const TPropInfo* info = PublishedFor(c, p.Name);
     if (!info || !info->Set) return;
     try {
@@ -134,7 +145,7 @@ class Reader {
       // Another tool's control takes it, so a form file keeps it as written,
       // the control keeping its own value; a resource of ours must be right.
       if (bind_) Fail(p.Value.Pos, p.Name + ": " + e.Message());
-      c.Stored().Properties.back().Refused = e.Message();
+      p.Refused = e.Message();
     } catch (const Exception& e) {
       Fail(p.Value.Pos, p.Name + ": " + e.Message());
     }
@@ -194,11 +205,13 @@ class Reader {
     return cls && cls->InheritsFrom(&TComponent::StaticClass());
   }
 
-  // Taken once the whole form is read, since a value may depend on others.
+  // Taken once the whole form is read, since a value may depend on others;
+  // kept only where it differs from the file's, which already tells.
   static void RememberLoadedValues(TComponent& c) {
     for (FormProperty& p : c.Stored().Properties)
       if (const TPropInfo* info = PublishedFor(c, p.Name); info && info->Get && !info->AlwaysStored)
-        p.Loaded = info->Get(c);
+        if (FormValue loaded = info->Get(c); loaded != p.Value)
+          p.Loaded = std::make_shared<const FormValue>(std::move(loaded));
   }
 
   static bool IsHandlerName(std::string_view property) {
@@ -293,15 +306,15 @@ class Writer {
 
 }  // namespace
 
-void ReadComponents(TComponent& root, const FormObject& tree, const std::string& source,
+void ReadComponents(TComponent& root, FormObject tree, const std::string& source,
                     bool bindToClass) {
   Reader(root, source, bindToClass).ReadRoot(tree);
 }
 
-std::unique_ptr<TForm> LoadForm(const FormObject& tree, const std::string& source) {
+std::unique_ptr<TForm> LoadForm(FormObject tree, const std::string& source) {
   auto form = std::make_unique<TForm>(nullptr);
   form->SetStoredClassName(tree.ClassName);
-  ReadComponents(*form, tree, source, /*bindToClass=*/false);
+  ReadComponents(*form, std::move(tree), source, /*bindToClass=*/false);
   return form;
 }
 
