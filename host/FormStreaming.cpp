@@ -1,9 +1,10 @@
 #include "FormStreaming.h"
 
+#include <absl/container/flat_hash_map.h>
+
+#include <algorithm>
 #include <iterator>
 #include <memory>
-#include <unordered_map>
-#include <unordered_set>
 
 #include "FormText.h"
 
@@ -228,6 +229,7 @@ class Reader {
 class Writer {
  public:
   explicit Writer(TComponent& root) {
+    bySerial_.reserve(root.Components().size() + 1);
     bySerial_[root.Serial()] = &root;
     Collect(root);
     out_ = Write(root);
@@ -254,18 +256,22 @@ class Writer {
     obj.NameSource = c.Stored().NameSource;
     obj.EndSource = c.Stored().EndSource;
     obj.Properties = WriteProperties(c);
-    if (auto it = inside_.find(&c); it != inside_.end())
+    if (auto it = inside_.find(&c); it != inside_.end()) {
+      obj.Children.reserve(it->second.size());
       for (TComponent* child : it->second) obj.Children.push_back(Write(*child));
+    }
     return obj;
   }
 
   std::vector<FormProperty> WriteProperties(TComponent& c) const {
     std::vector<FormProperty> out;
-    std::unordered_set<const TPropInfo*> written;
+    out.reserve(c.Stored().Properties.size());
+    // A class publishes few properties: a list is cheaper than a set here.
+    std::vector<const TPropInfo*> written;
     for (const FormProperty& p : c.Stored().Properties) {
       const TPropInfo* info = PublishedFor(c, p.Name);
       if (info && info->Get) {
-        written.insert(info);
+        written.push_back(info);
         FormValue current = info->Get(c);
         // An unchanged value keeps its spelling in the file ($10, TRUE, a
         // value the control did not take); a property that is always stored
@@ -283,7 +289,7 @@ class Writer {
       }
     }
     for (const TPropInfo* info : c.ClassType()->AllProperties())
-      if (info->AlwaysStored && info->Get && !written.contains(info))
+      if (info->AlwaysStored && info->Get && std::ranges::find(written, info) == written.end())
         out.push_back({StoredName(*info), info->Get(c), {}});
     return out;
   }
@@ -299,8 +305,8 @@ class Writer {
       for (FormProperty& p : item.Properties) Resolve(p.Value);
   }
 
-  std::unordered_map<const TComponent*, std::vector<TComponent*>> inside_;
-  std::unordered_map<std::uint64_t, const TComponent*> bySerial_;
+  absl::flat_hash_map<const TComponent*, std::vector<TComponent*>> inside_;
+  absl::flat_hash_map<std::uint64_t, const TComponent*> bySerial_;
   FormObject out_;
 };
 
