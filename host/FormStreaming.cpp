@@ -48,10 +48,12 @@ class Reader {
   void ReadRoot(FormObject& tree) {
     if (!tree.Name.empty()) NameRoot(tree);
     ReadBody(root_, tree, root_);
-    for (TComponent* c : read_) {
-      MarkReferences(*c);
-      RememberLoadedValues(*c);
-    }
+    for (TComponent* c : read_)
+      for (FormProperty& p : c->Stored().Properties) {
+        const TPropInfo* info = PublishedFor(*c, p.Name);
+        MarkReferences(*c, info, p);
+        RememberLoadedValue(*c, info, p);
+      }
   }
 
  private:
@@ -100,9 +102,15 @@ class Reader {
     if (!obj.Name.empty()) {
       if (!IsValidIdent(obj.Name))
         Fail(obj.Pos, "'" + obj.Name + "' is not a valid component name");
-      if (owner.FindComponent(obj.Name))
-        Fail(obj.Pos, "duplicate component name '" + obj.Name + "'");
-      c->SetName(obj.Name);
+      // SetName looks the name up itself: a second look-up only tells why
+      // it refused.
+      try {
+        c->SetName(obj.Name);
+      } catch (const EComponentError&) {
+        if (owner.FindComponent(obj.Name))
+          Fail(obj.Pos, "duplicate component name '" + obj.Name + "'");
+        throw;
+      }
       if (bind_) BindField(obj, *c);
     }
     ReadBody(*c, obj, owner);
@@ -166,17 +174,15 @@ class Reader {
   // that is a plain identifier naming a component refers to it
   // (PopupMenu = PopupMenu1), also inside collection items; handler names
   // and True and False do not.
-  void MarkReferences(TComponent& c) {
-    for (FormProperty& p : c.Stored().Properties) {
-      if (const TPropInfo* info = PublishedFor(c, p.Name)) {
-        if (IsComponentReference(*info)) MarkReference(c, p.Value);
-      } else {
-        MarkUnknownReferences(c, p);
-      }
+  void MarkReferences(const TComponent& c, const TPropInfo* info, FormProperty& p) {
+    if (info) {
+      if (IsComponentReference(*info)) MarkReference(c, p.Value);
+    } else {
+      MarkUnknownReferences(c, p);
     }
   }
 
-  void MarkUnknownReferences(TComponent& c, FormProperty& p) {
+  void MarkUnknownReferences(const TComponent& c, FormProperty& p) {
     if (IsHandlerName(p.Name)) return;
     FormValue& v = p.Value;
     if (v.kind == FormValue::Kind::Identifier && !SameText(v.text, "True") &&
@@ -208,11 +214,10 @@ class Reader {
 
   // Taken once the whole form is read, since a value may depend on others;
   // kept only where it differs from the file's, which already tells.
-  static void RememberLoadedValues(TComponent& c) {
-    for (FormProperty& p : c.Stored().Properties)
-      if (const TPropInfo* info = PublishedFor(c, p.Name); info && info->Get && !info->AlwaysStored)
-        if (FormValue loaded = info->Get(c); loaded != p.Value)
-          p.Loaded = std::make_shared<const FormValue>(std::move(loaded));
+  static void RememberLoadedValue(TComponent& c, const TPropInfo* info, FormProperty& p) {
+    if (!info || !info->Get || info->AlwaysStored) return;
+    if (FormValue loaded = info->Get(c); loaded != p.Value)
+      p.Loaded = std::make_shared<const FormValue>(std::move(loaded));
   }
 
   static bool IsHandlerName(std::string_view property) {
