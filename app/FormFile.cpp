@@ -1,5 +1,7 @@
 #include "FormFile.h"
 
+#include <utility>
+
 #include "FormStreaming.h"
 
 namespace designer {
@@ -7,7 +9,8 @@ namespace designer {
 OpenForm ReadForm(const std::string& path) {
   host::FileLock lock(path);
   host::FormDocument document = host::ReadFormFile(path);
-  return {host::LoadForm(document.Root, path), document.Text, document.Style, std::move(lock)};
+  return {host::LoadForm(std::move(document.Root), path), document.Text, document.Style,
+          std::move(lock)};
 }
 
 void WriteForm(const OpenForm& form, const std::string& path) {
@@ -28,8 +31,15 @@ std::vector<std::string> ReadListing(host::TComponent& namer) {
   const host::TPropInfo* listing = namer.ClassType()->FindProperty(kListingProperty);
   if (!listing || !listing->Get)
     throw host::Exception(namer.ClassName() + " publishes no readable " + kListingProperty);
+  // The rows move out of the value read: a listing of a large form is not
+  // copied twice.
+  host::FormValue value = listing->Get(namer);
   std::vector<std::string> rows;
-  for (const host::FormValue& row : listing->Get(namer).items) rows.push_back(host::StringOf(row));
+  rows.reserve(value.items.size());
+  for (host::FormValue& row : value.items) {
+    host::StringOf(row);  // raises when a row is not a string
+    rows.push_back(std::move(row.text));
+  }
   return rows;
 }
 

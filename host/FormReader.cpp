@@ -2,6 +2,7 @@
 #include "FormReader.h"
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 
 namespace host {
@@ -72,6 +73,13 @@ FormObject Reader::ParseObject(FormObject::Opening opening, std::uint32_t lead) 
 
 SourceSpan Reader::ParseBody(std::vector<FormProperty>& properties,
                              std::vector<FormObject>* children) {
+  // Most bodies hold a few properties: gathered in a reused buffer, they
+  // then take one allocation of their exact size instead of several growing.
+  std::vector<FormProperty> pending;
+  if (!spareBuffers_.empty()) {
+    pending = std::move(spareBuffers_.back());
+    spareBuffers_.pop_back();
+  }
   for (;;) {
     const std::uint32_t lead = Offset();
     SkipBlanks();
@@ -80,6 +88,10 @@ SourceSpan Reader::ParseBody(std::vector<FormProperty>& properties,
     if (!StartsProperty(word)) {
       if (SameText(word, "end")) {
         p_ += word.size();
+        properties.insert(properties.end(), std::make_move_iterator(pending.begin()),
+                          std::make_move_iterator(pending.end()));
+        pending.clear();
+        spareBuffers_.push_back(std::move(pending));
         return SpanFrom(lead);
       }
       if (const auto opening = OpeningKeyword(word)) {
@@ -88,7 +100,7 @@ SourceSpan Reader::ParseBody(std::vector<FormProperty>& properties,
         continue;
       }
     }
-    properties.push_back(ParseProperty(lead));
+    pending.push_back(ParseProperty(lead));
   }
 }
 

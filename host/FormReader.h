@@ -37,6 +37,8 @@ class Reader {
   const char* colAt_;
   int col_ = 1;
   int depth_ = 0;
+  // Emptied buffers of bodies read, for the bodies still to come.
+  std::vector<std::vector<FormProperty>> spareBuffers_;
 
   // Counts how deep objects, lists and collections are nested, so that the
   // recursion that reads them stays bounded.

@@ -1,7 +1,10 @@
 #include "FormStreaming.h"
 
-#include <unordered_map>
-#include <unordered_set>
+#include <absl/container/flat_hash_map.h>
+
+#include <algorithm>
+#include <iterator>
+#include <memory>
 
 #include "FormText.h"
 
@@ -42,13 +45,15 @@ class Reader {
   Reader(TComponent& root, const std::string& source, bool bindToClass)
       : root_(root), source_(source), bind_(bindToClass) {}
 
-  void ReadRoot(const FormObject& tree) {
+  void ReadRoot(FormObject& tree) {
     if (!tree.Name.empty()) NameRoot(tree);
     ReadBody(root_, tree, root_);
-    for (TComponent* c : read_) {
-      MarkReferences(*c);
-      RememberLoadedValues(*c);
-    }
+    for (TComponent* c : read_)
+      for (FormProperty& p : c->Stored().Properties) {
+        const TPropInfo* info = PublishedFor(*c, p.Name);
+        MarkReferences(*c, info, p);
+        RememberLoadedValue(*c, info, p);
+      }
   }
 
  private:
@@ -67,7 +72,9 @@ class Reader {
     }
   }
 
-  void ReadBody(TComponent& c, const FormObject& obj, TComponent& owner) {
+  // The tree's properties move into the component, which keeps them for
+  // writing back: a large form is not held twice.
+  void ReadBody(TComponent& c, FormObject& obj, TComponent& owner) {
     read_.push_back(&c);
     FormObject& stored = c.Stored();
     stored.opening = obj.opening;
@@ -75,21 +82,35 @@ class Reader {
     stored.Source = obj.Source;
     stored.NameSource = obj.NameSource;
     stored.EndSource = obj.EndSource;
-    for (const FormProperty& p : obj.Properties) ReadProperty(c, p);
+    std::vector<FormProperty>& properties = stored.Properties;
+    const std::size_t first = properties.size();
+    if (first == 0) {
+      properties = std::move(obj.Properties);
+    } else {
+      properties.insert(properties.end(), std::make_move_iterator(obj.Properties.begin()),
+                        std::make_move_iterator(obj.Properties.end()));
+    }
+    for (std::size_t i = first; i < properties.size(); ++i) ReadProperty(c, properties[i]);
     // The components inside an inline object belong to it, not to the form.
     TComponent& childOwner = obj.opening == FormObject::Opening::Inline && &c != &root_ ? c : owner;
-    for (const FormObject& child : obj.Children) ReadChild(c, child, childOwner);
+    for (FormObject& child : obj.Children) ReadChild(c, child, childOwner);
   }
 
-  void ReadChild(TComponent& parent, const FormObject& obj, TComponent& owner) {
+  void ReadChild(TComponent& parent, FormObject& obj, TComponent& owner) {
     TComponent* c = Create(obj, owner);
     c->SetParentComponent(&parent);
     if (!obj.Name.empty()) {
       if (!IsValidIdent(obj.Name))
         Fail(obj.Pos, "'" + obj.Name + "' is not a valid component name");
-      if (owner.FindComponent(obj.Name))
-        Fail(obj.Pos, "duplicate component name '" + obj.Name + "'");
-      c->SetName(obj.Name);
+      // SetName looks the name up itself: a second look-up only tells why
+      // it refused.
+      try {
+        c->SetName(obj.Name);
+      } catch (const EComponentError&) {
+        if (owner.FindComponent(obj.Name))
+          Fail(obj.Pos, "duplicate component name '" + obj.Name + "'");
+        throw;
+      }
       if (bind_) BindField(obj, *c);
     }
     ReadBody(*c, obj, owner);
@@ -118,8 +139,7 @@ class Reader {
     }
   }
 
-  void ReadProperty(TComponent& c, const FormProperty& p) {
-    c.Stored().Properties.push_back(p);
+  void ReadProperty(TComponent& c, FormProperty& p) {
     const TPropInfo* info = PublishedFor(c, p.Name);
     if (!info || !info->Set) return;
     try {
@@ -134,7 +154,7 @@ class Reader {
       // Another tool's control takes it, so a form file keeps it as written,
       // the control keeping its own value; a resource of ours must be right.
       if (bind_) Fail(p.Value.Pos, p.Name + ": " + e.Message());
-      c.Stored().Properties.back().Refused = e.Message();
+      p.Refused = e.Message();
     } catch (const Exception& e) {
       Fail(p.Value.Pos, p.Name + ": " + e.Message());
     }
@@ -154,17 +174,15 @@ class Reader {
   // that is a plain identifier naming a component refers to it
   // (PopupMenu = PopupMenu1), also inside collection items; handler names
   // and True and False do not.
-  void MarkReferences(TComponent& c) {
-    for (FormProperty& p : c.Stored().Properties) {
-      if (const TPropInfo* info = PublishedFor(c, p.Name)) {
-        if (IsComponentReference(*info)) MarkReference(c, p.Value);
-      } else {
-        MarkUnknownReferences(c, p);
-      }
+  void MarkReferences(const TComponent& c, const TPropInfo* info, FormProperty& p) {
+    if (info) {
+      if (IsComponentReference(*info)) MarkReference(c, p.Value);
+    } else {
+      MarkUnknownReferences(c, p);
     }
   }
 
-  void MarkUnknownReferences(TComponent& c, FormProperty& p) {
+  void MarkUnknownReferences(const TComponent& c, FormProperty& p) {
     if (IsHandlerName(p.Name)) return;
     FormValue& v = p.Value;
     if (v.kind == FormValue::Kind::Identifier && !SameText(v.text, "True") &&
@@ -194,11 +212,12 @@ class Reader {
     return cls && cls->InheritsFrom(&TComponent::StaticClass());
   }
 
-  // Taken once the whole form is read, since a value may depend on others.
-  static void RememberLoadedValues(TComponent& c) {
-    for (FormProperty& p : c.Stored().Properties)
-      if (const TPropInfo* info = PublishedFor(c, p.Name); info && info->Get && !info->AlwaysStored)
-        p.Loaded = info->Get(c);
+  // Taken once the whole form is read, since a value may depend on others;
+  // kept only where it differs from the file's, which already tells.
+  static void RememberLoadedValue(TComponent& c, const TPropInfo* info, FormProperty& p) {
+    if (!info || !info->Get || info->AlwaysStored) return;
+    if (FormValue loaded = info->Get(c); loaded != p.Value)
+      p.Loaded = std::make_shared<const FormValue>(std::move(loaded));
   }
 
   static bool IsHandlerName(std::string_view property) {
@@ -215,6 +234,7 @@ class Reader {
 class Writer {
  public:
   explicit Writer(TComponent& root) {
+    bySerial_.reserve(root.Components().size() + 1);
     bySerial_[root.Serial()] = &root;
     Collect(root);
     out_ = Write(root);
@@ -241,18 +261,22 @@ class Writer {
     obj.NameSource = c.Stored().NameSource;
     obj.EndSource = c.Stored().EndSource;
     obj.Properties = WriteProperties(c);
-    if (auto it = inside_.find(&c); it != inside_.end())
+    if (auto it = inside_.find(&c); it != inside_.end()) {
+      obj.Children.reserve(it->second.size());
       for (TComponent* child : it->second) obj.Children.push_back(Write(*child));
+    }
     return obj;
   }
 
   std::vector<FormProperty> WriteProperties(TComponent& c) const {
     std::vector<FormProperty> out;
-    std::unordered_set<const TPropInfo*> written;
+    out.reserve(c.Stored().Properties.size());
+    // A class publishes few properties: a list is cheaper than a set here.
+    std::vector<const TPropInfo*> written;
     for (const FormProperty& p : c.Stored().Properties) {
       const TPropInfo* info = PublishedFor(c, p.Name);
       if (info && info->Get) {
-        written.insert(info);
+        written.push_back(info);
         FormValue current = info->Get(c);
         // An unchanged value keeps its spelling in the file ($10, TRUE, a
         // value the control did not take); a property that is always stored
@@ -270,7 +294,7 @@ class Writer {
       }
     }
     for (const TPropInfo* info : c.ClassType()->AllProperties())
-      if (info->AlwaysStored && info->Get && !written.contains(info))
+      if (info->AlwaysStored && info->Get && std::ranges::find(written, info) == written.end())
         out.push_back({StoredName(*info), info->Get(c), {}});
     return out;
   }
@@ -286,14 +310,14 @@ class Writer {
       for (FormProperty& p : item.Properties) Resolve(p.Value);
   }
 
-  std::unordered_map<const TComponent*, std::vector<TComponent*>> inside_;
-  std::unordered_map<std::uint64_t, const TComponent*> bySerial_;
+  absl::flat_hash_map<const TComponent*, std::vector<TComponent*>> inside_;
+  absl::flat_hash_map<std::uint64_t, const TComponent*> bySerial_;
   FormObject out_;
 };
 
 }  // namespace
 
-void ReadComponents(TComponent& root, const FormObject& tree, const std::string& source,
+void ReadComponents(TComponent& root, FormObject tree, const std::string& source,
                     bool bindToClass) {
   Reader(root, source, bindToClass).ReadRoot(tree);
 }

@@ -14,14 +14,14 @@ namespace host {
 // nested object is created by class name, owned by `root` (or by the inline
 // object it stands in), named, and given its properties, in file order. A
 // class the registry does not know becomes a placeholder that keeps what was
-// stored. `source` names the file or resource in errors (EFormError).
+// stored. `source` names the file or resource in errors (EFormError). The
+// tree's properties move into the components (pass a copy to keep them).
 //
 // With `bindToClass` the tree is the resource of root's own class: each
 // nested component must have a published field of that name, which is
 // pointed at it, and each handler the tree names must be a published handler,
 // which the event is bound to. Anything unpublished is an error naming it.
-void ReadComponents(TComponent& root, const FormObject& tree, const std::string& source,
-                    bool bindToClass);
+void ReadComponents(TComponent& root, FormObject tree, const std::string& source, bool bindToClass);
 
 // The tree that writes `root` and what it owns back: stored properties in
 // their order, published ones with their current values.

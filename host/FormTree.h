@@ -5,6 +5,7 @@
 // can give back every byte the edit did not touch.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -68,8 +69,9 @@ struct FormProperty {
   SourcePos Pos;
   // A property its class publishes: the value the class gave back right after
   // the form was read, so that writing can tell the value is unchanged and
-  // keep the file's spelling of it ($10, TRUE).
-  std::optional<FormValue> Loaded{};
+  // keep the file's spelling of it ($10, TRUE); null when it is the value
+  // read (most are, so most properties hold only a pointer).
+  std::shared_ptr<const FormValue> Loaded{};
   // The blanks and line ends before the name, the name and the `=`, up to
   // the value, in the text it was read from.
   SourceSpan Source{};

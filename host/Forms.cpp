@@ -193,10 +193,10 @@ TApplication& Application() {
   return application;
 }
 
-std::unique_ptr<TForm> LoadForm(const FormObject& tree, const std::string& source) {
+std::unique_ptr<TForm> LoadForm(FormObject tree, const std::string& source) {
   auto form = std::make_unique<TForm>(nullptr);
   form->SetStoredClassName(tree.ClassName);
-  ReadComponents(*form, tree, source, /*bindToClass=*/false);
+  ReadComponents(*form, std::move(tree), source, /*bindToClass=*/false);
   return form;
 }
 

@@ -8,6 +8,7 @@
 #include <type_traits>
 
 #include "Controls.h"
+#include "FormTree.h"
 
 namespace host {
 
@@ -169,11 +170,9 @@ class TApplication : public TComponent {
 // The process's one application object.
 TApplication& Application();
 
-struct FormObject;
-
 // Opens a form file's tree for design: a TForm reporting the stored class
 // name, owning every component of the file. Nothing is left of a form whose
 // tree holds an error.
-std::unique_ptr<TForm> LoadForm(const FormObject& tree, const std::string& source);
+std::unique_ptr<TForm> LoadForm(FormObject tree, const std::string& source);
 
 }  // namespace host
