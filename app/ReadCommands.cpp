@@ -1,7 +1,6 @@
 // The commands that only look: the palette, a form's listing, and the object
 // inspector's view of one component.
 #include <iostream>
-#include <ranges>
 
 #include "CommaText.h"
 #include "Commands.h"
@@ -13,8 +12,9 @@ namespace designer {
 
 int PaletteCommand() {
   for (const host::TPalettePage& page : host::Palette()) {
-    auto names = page.Classes | std::views::transform([](host::TClass c) { return c->Name; });
-    std::cout << page.Name << ':' << (names.empty() ? "" : " ") << host::CommaText(names) << '\n';
+    const auto name = [](host::TClass c) -> const std::string& { return c->Name; };
+    std::cout << page.Name << ':' << (page.Classes.empty() ? "" : " ")
+              << host::CommaText(page.Classes, name) << '\n';
   }
   return 0;
 }

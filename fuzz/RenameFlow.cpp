@@ -3,9 +3,11 @@
 // is the form text, a line "%%", then the script.
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "CFNamer.h"
+#include "CFNamerEditor.h"
 #include "CNamer.h"
 #include "DialogSession.h"
 #include "FormFile.h"
@@ -13,6 +15,7 @@
 #include "FormText.h"
 #include "Forms.h"
 #include "Packages.h"
+#include "RegistrationLog.h"
 
 namespace {
 
@@ -20,22 +23,23 @@ namespace {
 // kept for the whole run.
 void RegisterPackage() {
   static host::TLibModule module{"fuzz", {{"TFCOMPON", CFNamer::FComponResource()}}};
+  static host::TRegistrationLog registrations;
   host::RegisterModule(&module);
-  host::SetRegisteringModule(&module);
+  host::TRegistrationScope scope(registrations);
   CNamer::Register();
   CFNamer::Register();
-  host::SetRegisteringModule(nullptr);
 }
 
 void Rename(std::string_view formText, std::string_view scriptText) {
-  const host::FormDocument document = host::ParseFormText(formText, "fuzz.form");
-  std::unique_ptr<host::TForm> form = host::LoadForm(document.Root, "fuzz.form");
+  host::FormDocument document = host::ParseFormText(std::string(formText), "fuzz.form");
+  std::unique_ptr<host::TForm> form = host::LoadForm(std::move(document.Root), "fuzz.form");
   host::TComponent& namer = designer::FindNamer(*form, "fuzz.form");
   const std::vector<std::string> listing = designer::ReadListing(namer);
   const designer::Script script = designer::ParseScript(scriptText, "fuzz.script");
   host::TFormDesigner formDesigner(*form);
   designer::PlayDialogSession(formDesigner, namer, designer::Resolve(script, listing));
-  const std::string written = host::FormatFormText(host::WriteComponents(*form), document.Style);
+  const std::string written =
+      host::RewriteFormText(host::WriteComponents(*form), *document.Text, document.Style);
   host::LoadForm(host::ParseFormText(written, "written.form").Root, "written.form");
 }
 

@@ -4,7 +4,6 @@
 #include <array>
 #include <limits>
 #include <optional>
-#include <ranges>
 
 #include "CommaText.h"
 #include "RegistrationLog.h"
@@ -14,7 +13,7 @@ namespace host {
 namespace {
 
 std::string JoinedItems(const FormValue& set) {
-  return "[" + CommaText(set.items | std::views::transform(&FormValue::text)) + "]";
+  return "[" + CommaText(set.items, &FormValue::text) + "]";
 }
 
 // The form value typed text stands for, by the property's type.
