@@ -7,6 +7,7 @@
 #include <string>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "FormChars.h"
 #include "FormText.h"
@@ -105,21 +106,30 @@ class Rewriter {
     Copy(obj.NameSource.End, obj.Source.End);
 
     const std::string indent = MemberIndent(obj);
-    for (const FormProperty& prop : obj.Properties) {
-      if (!prop.Source.Known()) {
-        AddPending(prop, indent);
-        continue;
-      }
-      CopyLead(prop.Source.Begin, prop.Source.End);
-      WriteValue(prop.Value, IndentAt(SkipTrivia(prop.Source.Begin)));
-    }
-    for (const FormObject& child : obj.Children) {
-      if (child.Source.Known())
+    const std::vector<FormProperty>& props = obj.Properties;
+    const std::vector<FormObject>& children = obj.Children;
+    // Old members in the order the text has them (a property may follow a
+    // child object); new properties before new children.
+    for (std::size_t p = 0, c = 0; p < props.size() || c < children.size();) {
+      const bool propertyNext =
+          p < props.size() &&
+          (c == children.size() || !props[p].Source.Known() || !children[c].Source.Known() ||
+           props[p].Source.Begin < children[c].Source.Begin);
+      if (propertyNext) {
+        WriteProperty(props[p++], indent);
+      } else if (const FormObject& child = children[c++]; child.Source.Known()) {
         WriteObject(child);
-      else
+      } else {
         AddPending(child, indent);
+      }
     }
     CopyLead(obj.EndSource.Begin, obj.EndSource.End);
+  }
+
+  void WriteProperty(const FormProperty& prop, const std::string& indent) {
+    if (!prop.Source.Known()) return AddPending(prop, indent);
+    CopyLead(prop.Source.Begin, prop.Source.End);
+    WriteValue(prop.Value, IndentAt(SkipTrivia(prop.Source.Begin)));
   }
 
   void WriteValue(const FormValue& v, const std::string& indent) {

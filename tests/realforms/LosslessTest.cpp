@@ -151,6 +151,7 @@ TEST_F(Lossless, FixturesComeBackByteForByteAndChangeOnlyWhatWasEdited) {
       {"lossless_mixed_line_ends.form", {{"Button2", "btnTwo"}}},
       {"lossless_no_final_line_end.form", {{"Button1", "btnGo"}}},
       {"lossless_cr_only.form", {{"Button1", "btnGo"}}},
+      {"lossless_property_after_child.form", {{"Button1", "btnGo"}, {"Panel1", "pnlMain"}}},
       {"crlf_bom.form", {{"Ok", "btnOk"}}},
   };
   for (const Fixture& f : fixtures) {
