@@ -59,6 +59,10 @@ class Reader {
 
   std::uint32_t Offset() const { return static_cast<std::uint32_t>(p_ - begin_); }
   SourceSpan SpanFrom(std::uint32_t begin) const { return {begin, Offset()}; }
+  // A bracketed value of `kind` begun at its opening bracket, now stepped
+  // past; closing steps past the closing bracket and ends the value there.
+  FormValue OpenBracketed(FormValue::Kind kind);
+  void CloseBracketed(FormValue& v);
 
   // Position of `at`, which lies on the current line; columns count
   // characters, not bytes.

@@ -130,12 +130,22 @@ void Reader::ScanCharCode(std::string& out) {
   AppendUtf8(out, code);
 }
 
-FormValue Reader::ParseSet() {
+FormValue Reader::OpenBracketed(FormValue::Kind kind) {
   FormValue v;
   v.Source.Begin = Offset();
-  v.kind = FormValue::Kind::Set;
+  v.kind = kind;
   v.Pos = PosAt(p_);
   ++p_;
+  return v;
+}
+
+void Reader::CloseBracketed(FormValue& v) {
+  ++p_;
+  v.Source.End = Offset();
+}
+
+FormValue Reader::ParseSet() {
+  FormValue v = OpenBracketed(FormValue::Kind::Set);
   SkipBlanks();
   if (Peek() != ']') {
     for (;;) {
@@ -147,8 +157,7 @@ FormValue Reader::ParseSet() {
       ++p_;
     }
   }
-  ++p_;
-  v.Source.End = Offset();
+  CloseBracketed(v);
   return v;
 }
 
@@ -173,23 +182,14 @@ FormValue Reader::ParseSetElement() {
 
 FormValue Reader::ParseList() {
   DepthGuard guard(*this, p_);
-  FormValue v;
-  v.Source.Begin = Offset();
-  v.kind = FormValue::Kind::List;
-  v.Pos = PosAt(p_);
-  ++p_;
+  FormValue v = OpenBracketed(FormValue::Kind::List);
   for (SkipBlanks(); Peek() != ')'; SkipBlanks()) v.items.push_back(ParseValue());
-  ++p_;
-  v.Source.End = Offset();
+  CloseBracketed(v);
   return v;
 }
 
 FormValue Reader::ParseBinary() {
-  FormValue v;
-  v.Source.Begin = Offset();
-  v.kind = FormValue::Kind::Binary;
-  v.Pos = PosAt(p_);
-  ++p_;
+  FormValue v = OpenBracketed(FormValue::Kind::Binary);
   for (SkipBlanks(); Peek() != '}'; SkipBlanks()) {
     const char c = *p_;
     if (!IsHexDigit(c)) Fail(p_, "expected a hex digit or '}'");
@@ -197,18 +197,13 @@ FormValue Reader::ParseBinary() {
     ++p_;
   }
   if (v.text.size() % 2 != 0) Fail(v.Pos, "binary data has an odd number of hex digits");
-  ++p_;
-  v.Source.End = Offset();
+  CloseBracketed(v);
   return v;
 }
 
 FormValue Reader::ParseCollection() {
   DepthGuard guard(*this, p_);
-  FormValue v;
-  v.Source.Begin = Offset();
-  v.kind = FormValue::Kind::Collection;
-  v.Pos = PosAt(p_);
-  ++p_;
+  FormValue v = OpenBracketed(FormValue::Kind::Collection);
   for (SkipBlanks(); Peek() != '>'; SkipBlanks()) {
     if (!SameText(WordAt(p_), "item")) Fail(p_, "expected 'item' or '>'");
     FormCollectionItem item;
@@ -217,8 +212,7 @@ FormValue Reader::ParseCollection() {
     ParseBody(item.Properties, nullptr);
     v.collection.push_back(std::move(item));
   }
-  ++p_;
-  v.Source.End = Offset();
+  CloseBracketed(v);
   return v;
 }
 
