@@ -193,7 +193,7 @@ FormValue Reader::ParseBinary() {
   for (SkipBlanks(); Peek() != '}'; SkipBlanks()) {
     const char c = *p_;
     if (!IsHexDigit(c)) Fail(p_, "expected a hex digit or '}'");
-    v.text += (c >= 'a' && c <= 'f') ? static_cast<char>(c - 'a' + 'A') : c;
+    v.text += UpperHexDigit(c);
     ++p_;
   }
   if (v.text.size() % 2 != 0) Fail(v.Pos, "binary data has an odd number of hex digits");

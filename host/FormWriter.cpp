@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "CommaText.h"
 #include "FormChars.h"
 #include "FormText.h"
 
@@ -81,10 +82,7 @@ void CanonicalWriter::WriteValue(const FormValue& v, const std::string& indent) 
       break;
     case FormValue::Kind::Set:
       out_ += '[';
-      for (std::size_t i = 0; i < v.items.size(); ++i) {
-        if (i != 0) out_ += ", ";
-        out_ += v.items[i].text;
-      }
+      out_ += CommaText(v.items, &FormValue::text);
       out_ += ']';
       break;
     case FormValue::Kind::List:
@@ -99,8 +97,7 @@ void CanonicalWriter::WriteValue(const FormValue& v, const std::string& indent) 
       out_ += '{';
       for (std::size_t i = 0; i < v.text.size(); i += kLineChunk) {
         NewLine(inner);
-        for (char c : std::string_view(v.text).substr(i, kLineChunk))
-          out_ += (c >= 'a' && c <= 'f') ? static_cast<char>(c - 'a' + 'A') : c;
+        for (char c : std::string_view(v.text).substr(i, kLineChunk)) out_ += UpperHexDigit(c);
       }
       out_ += '}';
       break;
