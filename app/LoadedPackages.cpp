@@ -10,12 +10,14 @@ namespace {
 constexpr const char* kPackageFile = "libOmbrelux.so";
 }
 
-std::string DefaultPackagePath() {
+std::string BesideDesigner(const std::string& fileName) {
   std::error_code error;
   std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
   if (error) throw host::Exception("cannot find the designer's own folder: " + error.message());
-  return (self.parent_path() / kPackageFile).string();
+  return (self.parent_path() / fileName).string();
 }
+
+std::string DefaultPackagePath() { return BesideDesigner(kPackageFile); }
 
 LoadedPackages::LoadedPackages(const std::vector<std::string>& paths) {
   for (const std::string& path : paths) {

@@ -9,6 +9,10 @@
 
 namespace designer {
 
+// The path of `fileName` in the designer's own folder, where the package and
+// the window module are built.
+std::string BesideDesigner(const std::string& fileName);
+
 // The package module beside the designer's own executable.
 std::string DefaultPackagePath();
 

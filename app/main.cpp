@@ -6,8 +6,9 @@
 
 #include "Commands.h"
 #include "Errors.h"
+#include "HugePages.h"
 #include "LoadedPackages.h"
-#include "WindowCommands.h"
+#include "WindowModule.h"
 
 namespace {
 
@@ -142,14 +143,15 @@ int Run(int argc, char** argv) {
   if (add->parsed()) status = designer::AddCommand(args.Form, args.ClassName, args.Name);
   if (inspect->parsed()) status = designer::InspectCommand(args.Form, args.Component);
   if (rename->parsed()) status = designer::RenameCommand(script, args.Rename);
-  if (edit->parsed()) status = window::EditCommand(args.Form);
-  if (gui->parsed()) status = window::GuiCommand(guiForm);
+  if (edit->parsed()) status = designer::EditInWindow(args.Form);
+  if (gui->parsed()) status = designer::OpenDesignerWindow(guiForm);
   return packages->Unload() ? status : 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  designer::RestartWithHugePages(argv);
   std::ios::sync_with_stdio(false);
   return Run(argc, argv);
 }

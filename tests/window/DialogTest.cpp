@@ -1,5 +1,6 @@
 // The "Component list" dialog in a window, opened through the namer's editor
 // and worked with the mouse and the keyboard.
+#include <dlfcn.h>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -15,6 +16,7 @@
 #include "FormFile.h"
 #include "Inspector.h"
 #include "WindowCommands.h"
+#include "WindowModule.h"
 #include "WindowPresenter.h"
 #include "WindowTest.h"
 
@@ -242,5 +244,15 @@ void WindowTest::editCommandShowsErrors() {
   std::ofstream(path) << "object Form1: TForm1\nend\n";
   WhenModalShown(readMessage);
   QCOMPARE(window::EditCommand(path), 1);
+  QVERIFY2(shown.contains("TComponentNamer"), qPrintable(shown));
+
+  // The same through the module the designer program opens for `edit`.
+  void* module = dlopen(WINDOW_MODULE, RTLD_NOW | RTLD_LOCAL);
+  QVERIFY2(module, dlerror());
+  auto edit = reinterpret_cast<int (*)(const char*)>(dlsym(module, designer::kEditEntry));
+  QVERIFY(edit && dlsym(module, designer::kGuiEntry));
+  shown.clear();
+  WhenModalShown(readMessage);
+  QCOMPARE(edit(path.c_str()), 1);
   QVERIFY2(shown.contains("TComponentNamer"), qPrintable(shown));
 }
