@@ -15,8 +15,7 @@ OpenForm ReadForm(const std::string& path) {
 
 void WriteForm(const OpenForm& form, const std::string& path) {
   form.Lock.CheckUnchanged(path);
-  host::SaveFileAtomically(
-      path, host::RewriteFormText(host::WriteComponents(*form.Form), *form.Source, form.Style));
+  host::SaveFileAtomically(path, host::RewriteComponents(*form.Form, *form.Source, form.Style));
 }
 
 host::TComponent& FindNamer(const host::TForm& form, const std::string& path) {

@@ -8,6 +8,9 @@ cd "$(dirname "$0")/.."
 build=${1:-build}
 results=$build/bench/results
 mkdir -p "$results"
+# The heap in huge pages, as the designer runs (app/HugePages.h): the steps
+# are measured as the program runs them.
+export GLIBC_TUNABLES=${GLIBC_TUNABLES:-glibc.malloc.hugetlb=1}
 for program in bench_components bench_formfile bench_package; do
   echo "bench: $program"
   "$build/bench/$program" --benchmark_out="$results/$program.json" --benchmark_out_format=json \

@@ -38,8 +38,11 @@ void Rename(std::string_view formText, std::string_view scriptText) {
   const designer::Script script = designer::ParseScript(scriptText, "fuzz.script");
   host::TFormDesigner formDesigner(*form);
   designer::PlayDialogSession(formDesigner, namer, designer::Resolve(script, listing));
-  const std::string written =
-      host::RewriteFormText(host::WriteComponents(*form), *document.Text, document.Style);
+  const std::string written = host::RewriteComponents(*form, *document.Text, document.Style);
+  // Object by object, the components write what their whole tree writes.
+  if (written !=
+      host::RewriteFormText(host::WriteComponents(*form), *document.Text, document.Style))
+    std::abort();
   host::LoadForm(host::ParseFormText(written, "written.form").Root, "written.form");
 }
 

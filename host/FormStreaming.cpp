@@ -6,6 +6,7 @@
 #include <iterator>
 #include <memory>
 
+#include "FormRewriter.h"
 #include "FormText.h"
 
 namespace host {
@@ -231,15 +232,46 @@ class Reader {
   std::vector<TComponent*> read_;
 };
 
+// A form's live components as the lossless writer takes them, and as the
+// tree WriteComponents gives: each component with its stored properties in
+// their order, published ones with their current values.
 class Writer {
  public:
+  using Node = TComponent*;
+
   explicit Writer(TComponent& root) {
     bySerial_.reserve(root.Components().size() + 1);
     bySerial_[root.Serial()] = &root;
     Collect(root);
-    out_ = Write(root);
   }
-  FormObject Take() { return std::move(out_); }
+
+  FormObject Members(TComponent* c) const {
+    FormObject obj;
+    obj.opening = c->Stored().opening;
+    obj.Index = c->Stored().Index;
+    obj.Name = c->GetName();
+    obj.ClassName = c->ClassName();
+    obj.Source = c->Stored().Source;
+    obj.NameSource = c->Stored().NameSource;
+    obj.EndSource = c->Stored().EndSource;
+    obj.Properties = WriteProperties(*c);
+    return obj;
+  }
+
+  FormObject Whole(TComponent* c) const {
+    FormObject obj = Members(c);
+    const std::size_t n = ChildCount(c);
+    obj.Children.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) obj.Children.push_back(Whole(Child(c, i)));
+    return obj;
+  }
+
+  std::size_t ChildCount(TComponent* c) const {
+    const auto it = inside_.find(c);
+    return it == inside_.end() ? 0 : it->second.size();
+  }
+  TComponent* Child(TComponent* c, std::size_t i) const { return inside_.find(c)->second[i]; }
+  SourceSpan Source(TComponent* c) const { return c->Stored().Source; }
 
  private:
   // Groups every component of the tree under the component it stands in.
@@ -249,23 +281,6 @@ class Writer {
       inside_[c->GetParentComponent()].push_back(c);
       if (c->Stored().opening == FormObject::Opening::Inline) Collect(*c);
     }
-  }
-
-  FormObject Write(TComponent& c) {
-    FormObject obj;
-    obj.opening = c.Stored().opening;
-    obj.Index = c.Stored().Index;
-    obj.Name = c.GetName();
-    obj.ClassName = c.ClassName();
-    obj.Source = c.Stored().Source;
-    obj.NameSource = c.Stored().NameSource;
-    obj.EndSource = c.Stored().EndSource;
-    obj.Properties = WriteProperties(c);
-    if (auto it = inside_.find(&c); it != inside_.end()) {
-      obj.Children.reserve(it->second.size());
-      for (TComponent* child : it->second) obj.Children.push_back(Write(*child));
-    }
-    return obj;
   }
 
   std::vector<FormProperty> WriteProperties(TComponent& c) const {
@@ -312,7 +327,6 @@ class Writer {
 
   absl::flat_hash_map<const TComponent*, std::vector<TComponent*>> inside_;
   absl::flat_hash_map<std::uint64_t, const TComponent*> bySerial_;
-  FormObject out_;
 };
 
 }  // namespace
@@ -322,7 +336,14 @@ void ReadComponents(TComponent& root, FormObject tree, const std::string& source
   Reader(root, source, bindToClass).ReadRoot(tree);
 }
 
-FormObject WriteComponents(TComponent& root) { return Writer(root).Take(); }
+FormObject WriteComponents(TComponent& root) { return Writer(root).Whole(&root); }
+
+std::string RewriteComponents(TComponent& root, std::string_view source,
+                              const FormTextStyle& style) {
+  Writer writer(root);
+  if (!root.Stored().Source.Known()) return FormatFormText(writer.Whole(&root), style);
+  return formtext::Rewriter(writer, source, style).Write(&root);
+}
 
 const FormProperty* RefusedValue(const TComponent& c, const TPropInfo& info) {
   for (const FormProperty& p : c.Stored().Properties)

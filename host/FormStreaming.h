@@ -4,8 +4,10 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "Classes.h"
+#include "FormText.h"
 #include "FormTree.h"
 
 namespace host {
@@ -26,6 +28,14 @@ void ReadComponents(TComponent& root, FormObject tree, const std::string& source
 // The tree that writes `root` and what it owns back: stored properties in
 // their order, published ones with their current values.
 FormObject WriteComponents(TComponent& root);
+
+// The text of `root` and what it owns: `source`, the text they were read from
+// (laid out in `style`), with only what was edited since changed, as
+// RewriteFormText(WriteComponents(root), source, style) gives, but written
+// object by object instead of through a whole second tree. A form not read
+// from a text is written canonically.
+std::string RewriteComponents(TComponent& root, std::string_view source,
+                              const FormTextStyle& style);
 
 // The value a form file gave the published property `info` of `c` that the
 // component did not take (FormProperty::Refused says why); null when it took

@@ -44,7 +44,7 @@ class Lossless : public ::testing::Test {
   }
 
   static std::string Save(const Opened& o) {
-    return RewriteFormText(WriteComponents(*o.Form), *o.Document.Text, o.Document.Style);
+    return RewriteComponents(*o.Form, *o.Document.Text, o.Document.Style);
   }
 
   // Owned by the form or by a frame on it.

@@ -67,7 +67,7 @@ Saved OpenRenameSave(const std::string& path, const std::map<std::string, std::s
   FormDocument doc = ReadFormFile(path);
   auto form = LoadForm(doc.Root, path);
   for (const auto& [from, to] : renames) form->FindComponent(from)->SetName(to);
-  return {doc, RewriteFormText(WriteComponents(*form), *doc.Text, doc.Style)};
+  return {doc, RewriteComponents(*form, *doc.Text, doc.Style)};
 }
 
 TEST(RealForms, UntouchedFormsComeBackAsTheyWere) {

@@ -1,0 +1,200 @@
+#pragma once
+// The lossless writer (not for callers outside the form text units): a tree
+// read from a text and edited since is written as that text, with only the
+// edited nodes' bytes changed. An untouched node gives back its bytes, blanks
+// and line ends before it included; a renamed object or reference changes
+// only the name; a changed value only its own bytes; a node the edit added is
+// written canonically, in the text's line end and indentation, at the start
+// of the line of what follows it.
+//
+// The objects come through `Nodes`, so that a form of live components is
+// written one object at a time instead of first as a whole second tree:
+//   Node                        a handle of one object, cheap to copy;
+//   Members(node)               the object without its children (FormObject
+//                               or const FormObject&);
+//   ChildCount(node), Child(node, i), Source(node)
+//                               its children in order, and a child's span;
+//   Whole(node)                 the object with every child, for a node the
+//                               edit added (FormObject or const FormObject&).
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <utility>
+
+#include "FormChars.h"
+#include "FormText.h"
+#include "FormWriter.h"
+
+namespace host::formtext {
+
+template <class Nodes>
+class Rewriter {
+ public:
+  using Node = typename Nodes::Node;
+
+  Rewriter(Nodes& nodes, std::string_view source, const FormTextStyle& style)
+      : nodes_(nodes),
+        source_(source),
+        style_(style),
+        canonical_(out_, style.LineEnd, style.IndentStep) {}
+
+  std::string Write(Node root) {
+    out_.reserve(source_.size() + 1024);
+    auto&& obj = nodes_.Members(root);
+    Copy(0, obj.Source.Begin);
+    WriteObject(root, obj);
+    Copy(obj.EndSource.End, static_cast<std::uint32_t>(source_.size()));
+    return std::move(out_);
+  }
+
+ private:
+  Nodes& nodes_;
+  std::string_view source_;
+  const FormTextStyle& style_;
+  std::string out_;
+  CanonicalWriter canonical_;
+  // New members waiting for the line of the next node that has a span.
+  std::string pending_;
+
+  void Copy(std::uint32_t begin, std::uint32_t end) {
+    out_.append(source_.substr(begin, end - begin));
+  }
+
+  // Where the blanks and line ends starting at `at` stop.
+  std::uint32_t SkipTrivia(std::uint32_t at) const {
+    while (at < source_.size() && (IsInlineBlank(source_[at]) || IsLineEnd(source_[at]))) ++at;
+    return at;
+  }
+
+  // The blanks that open the line holding `offset`.
+  std::string IndentAt(std::uint32_t offset) const {
+    std::size_t start = offset;
+    while (start > 0 && !IsLineEnd(source_[start - 1])) --start;
+    std::size_t stop = start;
+    while (stop < offset && IsInlineBlank(source_[stop])) ++stop;
+    return std::string(source_.substr(start, stop - start));
+  }
+
+  // The blanks before a node, with the new members waiting for it placed at
+  // the start of its line (or before the blanks, when it shares a line).
+  void CopyLead(std::uint32_t begin, std::uint32_t end) {
+    if (pending_.empty()) return Copy(begin, end);
+    const std::uint32_t node = SkipTrivia(begin);
+    std::uint32_t lineStart = node;
+    while (lineStart > begin && !IsLineEnd(source_[lineStart - 1])) --lineStart;
+    if (lineStart == begin) {
+      out_ += style_.LineEnd;
+      pending_.resize(pending_.size() - style_.LineEnd.size());
+    }
+    Copy(begin, lineStart);
+    out_ += pending_;
+    pending_.clear();
+    Copy(lineStart, end);
+  }
+
+  // A new member, after `indent`, ending with a line end.
+  template <class Member>
+  void AddPending(const Member& member, const std::string& indent) {
+    std::swap(out_, pending_);
+    if constexpr (std::is_same_v<Member, FormObject>)
+      canonical_.WriteObject(member, indent);
+    else
+      canonical_.WriteProperty(member, indent);
+    out_ += style_.LineEnd;
+    std::swap(out_, pending_);
+  }
+
+  // How the object's new members are indented: as its first old member, or
+  // one step deeper than the object.
+  std::string MemberIndent(Node node, const FormObject& obj) const {
+    for (const FormProperty& p : obj.Properties)
+      if (p.Source.Known()) return IndentAt(SkipTrivia(p.Source.Begin));
+    for (std::size_t i = 0, n = nodes_.ChildCount(node); i < n; ++i)
+      if (const SourceSpan child = nodes_.Source(nodes_.Child(node, i)); child.Known())
+        return IndentAt(SkipTrivia(child.Begin));
+    return IndentAt(SkipTrivia(obj.Source.Begin)) + style_.IndentStep;
+  }
+
+  void WriteObject(Node node, const FormObject& obj) {
+    CopyLead(obj.Source.Begin, obj.NameSource.Begin);
+    if (obj.NameSource.Begin == obj.NameSource.End && !obj.Name.empty()) out_ += ' ';
+    out_ += obj.Name;
+    if (obj.NameSource.Begin == obj.NameSource.End && !obj.Name.empty()) out_ += ':';
+    Copy(obj.NameSource.End, obj.Source.End);
+
+    // Most objects gain no member: their indentation is found only when one does.
+    std::optional<std::string> indent;
+    auto memberIndent = [&]() -> const std::string& {
+      if (!indent) indent = MemberIndent(node, obj);
+      return *indent;
+    };
+    const std::vector<FormProperty>& props = obj.Properties;
+    const std::size_t children = nodes_.ChildCount(node);
+    // Old members in the order the text has them (a property may follow a
+    // child object); new properties before new children.
+    for (std::size_t p = 0, c = 0; p < props.size() || c < children;) {
+      const SourceSpan child = c < children ? nodes_.Source(nodes_.Child(node, c)) : SourceSpan{};
+      const bool propertyNext =
+          p < props.size() && (c == children || !props[p].Source.Known() || !child.Known() ||
+                               props[p].Source.Begin < child.Begin);
+      if (propertyNext) {
+        const FormProperty& prop = props[p++];
+        if (prop.Source.Known()) {
+          WriteProperty(prop);
+        } else {
+          AddPending(prop, memberIndent());
+        }
+      } else if (const Node childNode = nodes_.Child(node, c++); child.Known()) {
+        auto&& members = nodes_.Members(childNode);
+        WriteObject(childNode, members);
+      } else {
+        AddPending(nodes_.Whole(childNode), memberIndent());
+      }
+    }
+    CopyLead(obj.EndSource.Begin, obj.EndSource.End);
+  }
+
+  void WriteProperty(const FormProperty& prop) {
+    CopyLead(prop.Source.Begin, prop.Source.End);
+    WriteValue(prop.Value, prop.Source.Begin);
+  }
+
+  // A value of the property whose span begins at `line`: a value the edit
+  // changed is written canonically, lines it adds indented from that line.
+  void WriteValue(const FormValue& v, std::uint32_t line) {
+    if (!v.Source.Known()) return canonical_.WriteValue(v, IndentAt(SkipTrivia(line)));
+    const std::string_view bytes = source_.substr(v.Source.Begin, v.Source.End - v.Source.Begin);
+    switch (v.kind) {
+      case FormValue::Kind::Identifier:
+        // A reference to a renamed component.
+        out_ += bytes == v.text ? bytes : std::string_view(v.text);
+        return;
+      case FormValue::Kind::List: {
+        std::uint32_t at = v.Source.Begin;
+        for (const FormValue& item : v.items) {
+          Copy(at, item.Source.Begin);
+          WriteValue(item, line);
+          at = item.Source.End;
+        }
+        return Copy(at, v.Source.End);
+      }
+      case FormValue::Kind::Collection: {
+        std::uint32_t at = v.Source.Begin;
+        for (const FormCollectionItem& item : v.collection)
+          for (const FormProperty& prop : item.Properties) {
+            Copy(at, prop.Value.Source.Begin);
+            WriteValue(prop.Value, line);
+            at = prop.Value.Source.End;
+          }
+        return Copy(at, v.Source.End);
+      }
+      default:
+        out_ += bytes;
+        return;
+    }
+  }
+};
+
+}  // namespace host::formtext
