@@ -52,29 +52,40 @@ TComponent::TComponent(TComponent* AOwner) : owner_(AOwner), parent_(AOwner) {
 
 TComponent::~TComponent() {
   destroying_ = true;
-  // The owned components go all together: nobody looks them up any more.
-  names_.clear();
-  // Last first, so that each removal from the vector is cheap.
-  while (!components_.empty()) delete components_.back();
+  if (owned_) {
+    // The owned components go all together: nobody looks them up any more.
+    owned_->Names.clear();
+    // Last first, so that each removal from the vector is cheap.
+    while (!owned_->Components.empty()) delete owned_->Components.back();
+  }
   if (owner_) owner_->RemoveComponent(*this);
+}
+
+const std::vector<TComponent*>& TComponent::Components() const {
+  static const std::vector<TComponent*> none;
+  return owned_ ? owned_->Components : none;
 }
 
 TComponent* TComponent::GetComponent(int index) const {
   if (index < 0 || index >= GetComponentCount())
     throw Exception(Format("List index out of bounds (%d)", {std::int64_t{index}}));
-  return components_[static_cast<std::size_t>(index)];
+  return owned_->Components[static_cast<std::size_t>(index)];
 }
 
-void TComponent::InsertComponent(TComponent& component) { components_.push_back(&component); }
+void TComponent::InsertComponent(TComponent& component) {
+  if (!owned_) owned_ = std::make_unique<Owned>();
+  owned_->Components.push_back(&component);
+}
 
 void TComponent::RemoveComponent(TComponent& component) {
-  auto it = std::find(components_.rbegin(), components_.rend(), &component);
-  if (it == components_.rend()) return;
-  components_.erase(std::next(it).base());
+  std::vector<TComponent*>& components = owned_->Components;
+  auto it = std::find(components.rbegin(), components.rend(), &component);
+  if (it == components.rend()) return;
+  components.erase(std::next(it).base());
   if (destroying_) return;
-  if (!component.name_.empty()) names_.erase(component.name_);
+  if (!component.name_.empty()) owned_->Names.erase(component.name_);
   // Components that stood inside the removed one now stand where it stood.
-  for (TComponent* c : components_)
+  for (TComponent* c : components)
     if (c->parent_ == &component) c->parent_ = component.parent_;
 }
 
@@ -101,15 +112,15 @@ void TComponent::SetName(const std::string& NewName) {
 void TComponent::RenameOwned(TComponent& component, const std::string& NewName) {
   // The entry views the name, so it leaves the index while the name changes.
   std::string name = NewName;  // the step that may fail, before any change
-  if (!component.name_.empty()) names_.erase(component.name_);
+  if (!component.name_.empty()) owned_->Names.erase(component.name_);
   component.name_.swap(name);
-  if (!component.name_.empty()) names_.emplace(component.name_, &component);
+  if (!component.name_.empty()) owned_->Names.emplace(component.name_, &component);
 }
 
 TComponent* TComponent::FindComponent(std::string_view AName) const {
-  if (AName.empty()) return nullptr;
-  auto it = names_.find(AName);
-  return it == names_.end() ? nullptr : it->second;
+  if (AName.empty() || !owned_) return nullptr;
+  auto it = owned_->Names.find(AName);
+  return it == owned_->Names.end() ? nullptr : it->second;
 }
 
 // ---- class registry and palette ----

@@ -72,9 +72,9 @@ class TComponent : public TObject {
   ~TComponent() override;
 
   TComponent* GetOwner() const { return owner_; }
-  int GetComponentCount() const { return static_cast<int>(components_.size()); }
+  int GetComponentCount() const { return static_cast<int>(Components().size()); }
   TComponent* GetComponent(int index) const;
-  const std::vector<TComponent*>& Components() const { return components_; }
+  const std::vector<TComponent*>& Components() const;
 
   const std::string& GetName() const { return name_; }
   // Unique in the process for the component's life and never reused.
@@ -96,8 +96,8 @@ class TComponent : public TObject {
   // children: how its object opened, its index, and its properties in their
   // order there. Published properties are served by the class's table when
   // written back; the others are kept as read.
-  FormObject& Stored() { return stored_; }
-  const FormObject& Stored() const { return stored_; }
+  StoredObject& Stored() { return stored_; }
+  const StoredObject& Stored() const { return stored_; }
 
   void SetObserver(IComponentObserver* observer) { observer_ = observer; }
   IComponentObserver* GetObserver() const { return observer_; }
@@ -115,13 +115,18 @@ class TComponent : public TObject {
   IComponentObserver* observer_ = nullptr;
   bool destroying_ = false;
   std::string name_;
-  std::vector<TComponent*> components_;
-  // Owned components by name, without regard to case. Each key views the
-  // name its component holds, so a look-up allocates nothing, and a rename
-  // moves its one entry. A flat table: a look-up in a form of 100,000
-  // components touches two or three cache lines instead of a chain of nodes.
-  NameTable<TComponent*> names_;
-  FormObject stored_;
+  // What an owner holds; most components own nothing, and keep only the
+  // null pointer.
+  struct Owned {
+    std::vector<TComponent*> Components;
+    // Owned components by name, without regard to case. Each key views the
+    // name its component holds, so a look-up allocates nothing, and a rename
+    // moves its one entry. A flat table: a look-up in a form of 100,000
+    // components touches two or three cache lines instead of a chain of nodes.
+    NameTable<TComponent*> Names;
+  };
+  std::unique_ptr<Owned> owned_;
+  StoredObject stored_;
 };
 
 // The class registry: creates components from class names read from form

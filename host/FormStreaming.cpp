@@ -77,8 +77,8 @@ class Reader {
   // writing back: a large form is not held twice.
   void ReadBody(TComponent& c, FormObject& obj, TComponent& owner) {
     read_.push_back(&c);
-    FormObject& stored = c.Stored();
-    stored.opening = obj.opening;
+    StoredObject& stored = c.Stored();
+    stored.Opening = obj.opening;
     stored.Index = obj.Index;
     stored.Source = obj.Source;
     stored.NameSource = obj.NameSource;
@@ -247,7 +247,7 @@ class Writer {
 
   FormObject Members(TComponent* c) const {
     FormObject obj;
-    obj.opening = c->Stored().opening;
+    obj.opening = c->Stored().Opening;
     obj.Index = c->Stored().Index;
     obj.Name = c->GetName();
     obj.ClassName = c->ClassName();
@@ -279,7 +279,7 @@ class Writer {
     for (TComponent* c : owner.Components()) {
       bySerial_[c->Serial()] = c;
       inside_[c->GetParentComponent()].push_back(c);
-      if (c->Stored().opening == FormObject::Opening::Inline) Collect(*c);
+      if (c->Stored().Opening == FormObject::Opening::Inline) Collect(*c);
     }
   }
 
