@@ -3,6 +3,10 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 
+#include <xxhash.h>
+
+#include <memory>
+#include <new>
 #include <utility>
 
 #include "FileHandle.h"
@@ -12,17 +16,22 @@ namespace host {
 
 namespace {
 
-// FNV-1a: any change of the content changes it, barring a freak collision
-// that the size and time checks beside it make harmless in practice.
+// A 64-bit hash of the content, fed piece by piece: any change of the
+// content changes it, barring a freak collision that the size and time
+// checks beside it make harmless in practice.
 class ContentHash {
  public:
-  void Add(std::string_view bytes) {
-    for (const char c : bytes) value_ = (value_ ^ static_cast<unsigned char>(c)) * 0x100000001b3;
+  ContentHash() : state_(XXH3_createState()) {
+    if (!state_ || XXH3_64bits_reset(state_.get()) != XXH_OK) throw std::bad_alloc();
   }
-  std::uint64_t Value() const { return value_; }
+  void Add(std::string_view bytes) { XXH3_64bits_update(state_.get(), bytes.data(), bytes.size()); }
+  std::uint64_t Value() const { return XXH3_64bits_digest(state_.get()); }
 
  private:
-  std::uint64_t value_ = 0xcbf29ce484222325;
+  struct Free {
+    void operator()(XXH3_state_t* state) const { XXH3_freeState(state); }
+  };
+  std::unique_ptr<XXH3_state_t, Free> state_;
 };
 
 bool SameFile(const struct stat& st, dev_t device, ino_t inode) {

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake make g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
-  libcli11-dev libabsl-dev qt6-base-dev fonts-liberation time gnuplot-nox python3)
+  libcli11-dev libabsl-dev libxxhash-dev pkg-config qt6-base-dev fonts-liberation time gnuplot-nox python3)
 
 missing=()
 for p in "${packages[@]}"; do
