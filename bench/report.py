@@ -22,13 +22,14 @@ STEPS = {
     "SetName": ("FloorCopyNames", "SetName of every component"),
     "ReadText": ("FloorReadLines", "reading: text into its tree"),
     "ReadForm": ("FloorReadLines", "reading: text into live components"),
-    "WriteText": ("FloorWriteBytes", "writing: tree into text, saved"),
+    "WriteText": ("FloorCopyBytes", "writing: an unchanged tree into its text"),
     "WriteForm": ("FloorWriteBytes", "writing: components into text, saved"),
     "DestroyForm": (None, "destroying the form read (the designer's exit)"),
 }
 FLOORS = {
     "FloorCopyNames": "copying the N names into a string list",
     "FloorReadLines": "reading the file's bytes and splitting lines",
+    "FloorCopyBytes": "copying the text's bytes into a new string",
     "FloorWriteBytes": "saving the bytes (temporary file, sync, rename)",
 }
 COMPLEXITY = {
@@ -40,8 +41,8 @@ COMPLEXITY = {
     "SetName": "O(1) per rename: the index entry is moved, nothing is scanned",
     "ReadText": "O(bytes)",
     "ReadForm": "O(bytes): reading, then one component per object",
-    "WriteText": "O(bytes)",
-    "WriteForm": "O(bytes): components back into a tree, then writing",
+    "WriteText": "O(bytes): unchanged nodes copy their bytes",
+    "WriteForm": "O(bytes): each component's members made as the writer reaches it, then the save",
     "DestroyForm": "O(N): the owner drops its name index at once, then each component",
 }
 SIZES = [100, 1000, 10000, 100000]
