@@ -10,8 +10,9 @@
 // The objects come through `Nodes`, so that a form of live components is
 // written one object at a time instead of first as a whole second tree:
 //   Node                        a handle of one object, cheap to copy;
-//   Members(node)               the object without its children (FormObject
-//                               or const FormObject&);
+//   Members(node)               the object without its children: its Name,
+//                               spans and Properties (each a FormProperty or
+//                               a pointer to one);
 //   ChildCount(node), Child(node, i), Source(node)
 //                               its children in order, and a child's span;
 //   Whole(node)                 the object with every child, for a node the
@@ -106,18 +107,24 @@ class Rewriter {
     std::swap(out_, pending_);
   }
 
+  static const FormProperty& Property(const FormProperty& p) { return p; }
+  static const FormProperty& Property(const FormProperty* p) { return *p; }
+
   // How the object's new members are indented: as its first old member, or
   // one step deeper than the object.
-  std::string MemberIndent(Node node, const FormObject& obj) const {
-    for (const FormProperty& p : obj.Properties)
-      if (p.Source.Known()) return IndentAt(SkipTrivia(p.Source.Begin));
+  template <class Object>
+  std::string MemberIndent(Node node, const Object& obj) const {
+    for (const auto& entry : obj.Properties)
+      if (const FormProperty& p = Property(entry); p.Source.Known())
+        return IndentAt(SkipTrivia(p.Source.Begin));
     for (std::size_t i = 0, n = nodes_.ChildCount(node); i < n; ++i)
       if (const SourceSpan child = nodes_.Source(nodes_.Child(node, i)); child.Known())
         return IndentAt(SkipTrivia(child.Begin));
     return IndentAt(SkipTrivia(obj.Source.Begin)) + style_.IndentStep;
   }
 
-  void WriteObject(Node node, const FormObject& obj) {
+  template <class Object>
+  void WriteObject(Node node, const Object& obj) {
     CopyLead(obj.Source.Begin, obj.NameSource.Begin);
     if (obj.NameSource.Begin == obj.NameSource.End && !obj.Name.empty()) out_ += ' ';
     out_ += obj.Name;
@@ -130,17 +137,17 @@ class Rewriter {
       if (!indent) indent = MemberIndent(node, obj);
       return *indent;
     };
-    const std::vector<FormProperty>& props = obj.Properties;
+    const auto& props = obj.Properties;
     const std::size_t children = nodes_.ChildCount(node);
     // Old members in the order the text has them (a property may follow a
     // child object); new properties before new children.
     for (std::size_t p = 0, c = 0; p < props.size() || c < children;) {
       const SourceSpan child = c < children ? nodes_.Source(nodes_.Child(node, c)) : SourceSpan{};
-      const bool propertyNext =
-          p < props.size() && (c == children || !props[p].Source.Known() || !child.Known() ||
-                               props[p].Source.Begin < child.Begin);
+      const SourceSpan next = p < props.size() ? Property(props[p]).Source : SourceSpan{};
+      const bool propertyNext = p < props.size() && (c == children || !next.Known() ||
+                                                     !child.Known() || next.Begin < child.Begin);
       if (propertyNext) {
-        const FormProperty& prop = props[p++];
+        const FormProperty& prop = Property(props[p++]);
         if (prop.Source.Known()) {
           WriteProperty(prop);
         } else {

@@ -1,6 +1,7 @@
 #include "FormStreaming.h"
 
 #include <absl/container/flat_hash_map.h>
+#include <absl/container/inlined_vector.h>
 
 #include <algorithm>
 #include <iterator>
@@ -245,21 +246,69 @@ class Writer {
     Collect(root);
   }
 
-  FormObject Members(TComponent* c) const {
-    FormObject obj;
-    obj.opening = c->Stored().Opening;
-    obj.Index = c->Stored().Index;
-    obj.Name = c->GetName();
-    obj.ClassName = c->ClassName();
-    obj.Source = c->Stored().Source;
-    obj.NameSource = c->Stored().NameSource;
-    obj.EndSource = c->Stored().EndSource;
-    obj.Properties = WriteProperties(*c);
-    return obj;
+  // What the rewriter writes of a component: its stored properties as they
+  // are, where they are unchanged (most, in a large form), and new values
+  // and properties beside them.
+  struct WrittenMembers {
+    std::string_view Name;
+    SourceSpan Source, NameSource, EndSource;
+    std::vector<const FormProperty*> Properties;
+    std::vector<std::unique_ptr<FormProperty>> Made;
+  };
+
+  WrittenMembers Members(TComponent* c) const {
+    const StoredObject& stored = c->Stored();
+    WrittenMembers m{c->GetName(), stored.Source, stored.NameSource, stored.EndSource, {}, {}};
+    m.Properties.reserve(stored.Properties.size());
+    auto made = [&m](FormProperty p) {
+      m.Made.push_back(std::make_unique<FormProperty>(std::move(p)));
+      m.Properties.push_back(m.Made.back().get());
+    };
+    // A class publishes few properties: a list is cheaper than a set here.
+    absl::InlinedVector<const TPropInfo*, 8> written;
+    for (const FormProperty& p : stored.Properties) {
+      const TPropInfo* info = PublishedFor(*c, p.Name);
+      if (info && info->Get) {
+        written.push_back(info);
+        FormValue current = info->Get(*c);
+        // An unchanged value keeps its spelling in the file ($10, TRUE, a
+        // value the control did not take); a property that is always stored
+        // keeps it only while its value is the one the file gives.
+        if (current == p.Value || (!info->AlwaysStored && p.Loaded && current == *p.Loaded)) {
+          m.Properties.push_back(&p);
+        } else {
+          FormProperty changed = p;
+          changed.Value = std::move(current);
+          changed.Refused.clear();
+          made(std::move(changed));
+        }
+      } else if (Renamed(p.Value)) {
+        FormProperty resolved = p;
+        Resolve(resolved.Value);
+        made(std::move(resolved));
+      } else {
+        m.Properties.push_back(&p);
+      }
+    }
+    c->ClassType()->ForEachProperty([&](const TPropInfo& info) {
+      if (info.AlwaysStored && info.Get && std::ranges::find(written, &info) == written.end())
+        made({StoredName(info), info.Get(*c), {}});
+    });
+    return m;
   }
 
   FormObject Whole(TComponent* c) const {
-    FormObject obj = Members(c);
+    const StoredObject& stored = c->Stored();
+    FormObject obj;
+    obj.opening = stored.Opening;
+    obj.Index = stored.Index;
+    obj.Name = c->GetName();
+    obj.ClassName = c->ClassName();
+    obj.Source = stored.Source;
+    obj.NameSource = stored.NameSource;
+    obj.EndSource = stored.EndSource;
+    const WrittenMembers members = Members(c);
+    for (const FormProperty* p : members.Properties) obj.Properties.push_back(*p);
     const std::size_t n = ChildCount(c);
     obj.Children.reserve(n);
     for (std::size_t i = 0; i < n; ++i) obj.Children.push_back(Whole(Child(c, i)));
@@ -283,35 +332,17 @@ class Writer {
     }
   }
 
-  std::vector<FormProperty> WriteProperties(TComponent& c) const {
-    std::vector<FormProperty> out;
-    out.reserve(c.Stored().Properties.size());
-    // A class publishes few properties: a list is cheaper than a set here.
-    std::vector<const TPropInfo*> written;
-    for (const FormProperty& p : c.Stored().Properties) {
-      const TPropInfo* info = PublishedFor(c, p.Name);
-      if (info && info->Get) {
-        written.push_back(info);
-        FormValue current = info->Get(c);
-        // An unchanged value keeps its spelling in the file ($10, TRUE, a
-        // value the control did not take); a property that is always stored
-        // keeps it only while its value is the one the file gives.
-        const bool unchanged =
-            current == p.Value || (!info->AlwaysStored && p.Loaded && current == *p.Loaded);
-        out.push_back(p);
-        if (!unchanged) {
-          out.back().Value = std::move(current);
-          out.back().Refused.clear();
-        }
-      } else {
-        out.push_back(p);
-        Resolve(out.back().Value);
-      }
+  // Whether a reference in `v` names a component that has been renamed.
+  bool Renamed(const FormValue& v) const {
+    if (v.ComponentRef) {
+      if (auto it = bySerial_.find(v.ComponentRef);
+          it != bySerial_.end() && it->second->GetName() != v.text)
+        return true;
     }
-    for (const TPropInfo* info : c.ClassType()->AllProperties())
-      if (info->AlwaysStored && info->Get && std::ranges::find(written, info) == written.end())
-        out.push_back({StoredName(*info), info->Get(c), {}});
-    return out;
+    for (const FormCollectionItem& item : v.collection)
+      for (const FormProperty& p : item.Properties)
+        if (Renamed(p.Value)) return true;
+    return false;
   }
 
   // A reference is written with the current name of the component it

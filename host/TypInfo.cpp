@@ -39,9 +39,8 @@ const TMethodInfo* TClassInfo::FindMethod(std::string_view name) const {
 }
 
 std::vector<const TPropInfo*> TClassInfo::AllProperties() const {
-  std::vector<const TPropInfo*> all =
-      Parent ? Parent->AllProperties() : std::vector<const TPropInfo*>{};
-  for (const TPropInfo& p : Properties) all.push_back(&p);
+  std::vector<const TPropInfo*> all;
+  ForEachProperty([&](const TPropInfo& p) { all.push_back(&p); });
   return all;
 }
 

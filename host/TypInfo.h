@@ -84,6 +84,12 @@ struct TClassInfo {
   const TMethodInfo* FindMethod(std::string_view name) const;
   // Published properties of the class and its ancestors, ancestors first.
   std::vector<const TPropInfo*> AllProperties() const;
+  // Calls `f` with each of them, in the same order, building no list.
+  template <class F>
+  void ForEachProperty(F&& f) const {
+    if (Parent) Parent->ForEachProperty(f);
+    for (const TPropInfo& p : Properties) f(p);
+  }
 };
 
 // The Create of a component class T, whose constructor takes the owner.
