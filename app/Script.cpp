@@ -199,7 +199,7 @@ std::vector<ScriptAction> Resolve(const Script& script, const std::vector<std::s
                  std::to_string(count - 1));
     if (action.Kind != ActionKind::SelectType) continue;
     auto header = std::ranges::find_if(listing, [&](const std::string& line) {
-      return line == action.Text && !CNamer::IsComponentRow(line);
+      return line == action.Text && !cnamer::IsComponentRow(line);
     });
     if (header == listing.end())
       fail(action, action.TextColumn,

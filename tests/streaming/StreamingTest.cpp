@@ -7,7 +7,7 @@
 #include "StdCtrls.h"
 
 using namespace host;
-using CNamer::TComponentNamer;
+using cnamer::TComponentNamer;
 
 namespace {
 
