@@ -88,13 +88,6 @@ TPropInfo FontProperty(std::string name, PTypeInfo type, FormValue (*get)(const 
           [get](TObject& o) { return get(static_cast<TCustomForm&>(o).Font()); },
           [set](TObject& o, const FormValue& v) { set(static_cast<TCustomForm&>(o).Font(), v); }};
 }
-
-std::string UpperCase(std::string_view s) {
-  std::string out(s);
-  for (char& c : out)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return out;
-}
 }  // namespace
 
 const TClassInfo& TCustomForm::StaticClass() {
