@@ -7,9 +7,9 @@
 #include <limits>
 #include <span>
 
-#include "Errors.h"
 #include "Listing.h"
 #include "SafeFile.h"
+#include "SourceError.h"
 
 namespace designer {
 
@@ -90,7 +90,7 @@ class Parser {
 
  private:
   [[noreturn]] void Fail(int column, const std::string& reason) const {
-    throw EScriptError(source_, line_, column, reason);
+    throw host::ESourceError(source_, line_, column, reason);
   }
 
   static std::string Quoted(std::string_view text) { return "'" + host::Excerpt(text) + "'"; }
@@ -186,7 +186,7 @@ Script ShorthandScript(const std::string& type, const std::string& base, std::in
 std::vector<ScriptAction> Resolve(const Script& script, const std::vector<std::string>& listing) {
   auto fail = [&](const ScriptAction& action, int column, const std::string& reason) {
     if (action.Line == 0) throw host::Exception(reason);
-    throw EScriptError(script.Source, action.Line, column, reason);
+    throw host::ESourceError(script.Source, action.Line, column, reason);
   };
   const auto count = static_cast<std::int64_t>(listing.size());
   std::vector<ScriptAction> resolved;

@@ -77,10 +77,10 @@ class Reader {
   }
 
   [[noreturn]] void Fail(const char* at, const std::string& reason) {
-    throw EFormError(file_, PosAt(at), reason);
+    throw ESourceError(file_, PosAt(at), reason);
   }
   [[noreturn]] void Fail(SourcePos pos, const std::string& reason) {
-    throw EFormError(file_, pos, reason);
+    throw ESourceError(file_, pos, reason);
   }
 
   void RequireMore() {

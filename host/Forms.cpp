@@ -30,8 +30,8 @@ std::vector<std::string> BoundHandlers(TComponent& form) {
 void CheckBindings(TComponent& form, const FormObject& root, const std::string& resource) {
   const std::string name = form.GetName().empty() ? root.Name : form.GetName();
   auto fail = [&](const std::string& reason) {
-    throw EFormError(resource, root.Pos,
-                     Format("form %s (%s) %s", {name, form.ClassName(), reason}));
+    throw ESourceError(resource, root.Pos,
+                       Format("form %s (%s) %s", {name, form.ClassName(), reason}));
   };
   const std::vector<std::string> bound = BoundHandlers(form);
   for (TClass c = form.ClassType(); c; c = c->Parent) {
@@ -141,13 +141,18 @@ void TCustomForm::ReadResource() {
   const std::string resource = UpperCase(ClassType()->Name);
   std::optional<std::string_view> text = FindResource(resource);
   if (!text) throw EResNotFound(Format("resource '%s' not found", {resource}));
-  FormDocument document = ParseFormText(std::string(*text), resource);
-  if (document.Root.ClassName != ClassType()->Name)
-    throw EFormError(
-        resource, document.Root.Pos,
-        "the resource holds " + document.Root.ClassName + ", not " + ClassType()->Name);
-  ReadComponents(*this, document.Root, resource, /*bindToClass=*/true);
-  CheckBindings(*this, document.Root, resource);
+  try {
+    FormDocument document = ParseFormText(std::string(*text), resource);
+    if (document.Root.ClassName != ClassType()->Name)
+      throw ESourceError(
+          resource, document.Root.Pos,
+          "the resource holds " + document.Root.ClassName + ", not " + ClassType()->Name);
+    ReadComponents(*this, document.Root, resource, /*bindToClass=*/true);
+    CheckBindings(*this, document.Root, resource);
+  } catch (const ESourceError& e) {
+    // The readers take any text and name it as they would a file.
+    throw e.InResource();
+  }
   OnCreate(this);
 }
 
