@@ -16,8 +16,8 @@ std::string Located(const std::string& file, const std::exception& error) {
       sourceError && sourceError->Kind() == host::SourceKind::File)
     return error.what();
   if (auto* fileError = dynamic_cast<const host::EFileError*>(&error))
-    return fileError->Path() + ": " + fileError->Detail();
-  return file + ": " + error.what();
+    return host::Format("%s: %s", {fileError->Path(), fileError->Detail()});
+  return host::Format("%s: %s", {file, std::string(error.what())});
 }
 
 void Report(const std::string& message) {

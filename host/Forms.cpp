@@ -36,10 +36,11 @@ void CheckBindings(TComponent& form, const FormObject& root, const std::string& 
   const std::vector<std::string> bound = BoundHandlers(form);
   for (TClass c = form.ClassType(); c; c = c->Parent) {
     for (const TFieldInfo& field : c->Fields)
-      if (!form.FindComponent(field.Name)) fail("has no control for its field " + field.Name);
+      if (!form.FindComponent(field.Name))
+        fail(Format("has no control for its field %s", {field.Name}));
     for (const TMethodInfo& method : c->Methods)
       if (std::ranges::find(bound, method.Name) == bound.end())
-        fail("has no event bound to its handler " + method.Name);
+        fail(Format("has no event bound to its handler %s", {method.Name}));
   }
 }
 const TIdentTable& BorderStyleIdents() {
@@ -146,7 +147,7 @@ void TCustomForm::ReadResource() {
     if (document.Root.ClassName != ClassType()->Name)
       throw ESourceError(
           resource, document.Root.Pos,
-          "the resource holds " + document.Root.ClassName + ", not " + ClassType()->Name);
+          Format("the resource holds %s, not %s", {document.Root.ClassName, ClassType()->Name}));
     ReadComponents(*this, document.Root, resource, /*bindToClass=*/true);
     CheckBindings(*this, document.Root, resource);
   } catch (const ESourceError& e) {

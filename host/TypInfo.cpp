@@ -74,7 +74,7 @@ namespace {
 }  // namespace
 
 void OutOfRange(const FormValue& value) {
-  throw EConvertError(Excerpt(value.text) + " is out of range");
+  throw EConvertError(Format("%s is out of range", {Excerpt(value.text)}));
 }
 
 std::int64_t IntegerOf(const FormValue& value) {
