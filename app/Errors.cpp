@@ -2,7 +2,8 @@
 
 #include <iostream>
 
-#include "FormText.h"
+#include "SafeFile.h"
+#include "SourceError.h"
 
 namespace designer {
 
@@ -10,19 +11,13 @@ namespace {
 constexpr std::size_t kMaxMessageChars = 1000;
 }  // namespace
 
-EScriptError::EScriptError(const std::string& script, int line, int column,
-                           const std::string& reason)
-    : Exception(script + ":" + std::to_string(line) + ":" + std::to_string(column) + ": " +
-                reason) {}
-
 std::string Located(const std::string& file, const std::exception& error) {
-  if (dynamic_cast<const EScriptError*>(&error)) return error.what();
-  if (auto* formError = dynamic_cast<const host::EFormError*>(&error);
-      formError && formError->File() == file)
+  if (auto* sourceError = dynamic_cast<const host::ESourceError*>(&error);
+      sourceError && sourceError->Kind() == host::SourceKind::File)
     return error.what();
   if (auto* fileError = dynamic_cast<const host::EFileError*>(&error))
-    return fileError->Path() + ": " + fileError->Detail();
-  return file + ": " + error.what();
+    return host::Format("%s: %s", {fileError->Path(), fileError->Detail()});
+  return host::Format("%s: %s", {file, std::string(error.what())});
 }
 
 void Report(const std::string& message) {

@@ -8,15 +8,9 @@
 
 namespace designer {
 
-// An error in a rename script: "script:line:column: reason".
-class EScriptError : public host::Exception {
- public:
-  EScriptError(const std::string& script, int line, int column, const std::string& reason);
-};
-
 // The message of `error` as it reads after "designer: ": located in `file`,
-// unless the error already names its own place (a form file's line and
-// column, a script line).
+// unless the error already names its own place (a line and column of a file
+// on disk, or a file that cannot be read or written).
 std::string Located(const std::string& file, const std::exception& error);
 
 // Prints "designer: <message>" on standard error.

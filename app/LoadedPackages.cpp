@@ -13,7 +13,9 @@ constexpr const char* kPackageFile = "libOmbrelux.so";
 std::string BesideDesigner(const std::string& fileName) {
   std::error_code error;
   std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) throw host::Exception("cannot find the designer's own folder: " + error.message());
+  if (error)
+    throw host::Exception(
+        host::Format("cannot find the designer's own folder: %s", {error.message()}));
   return (self.parent_path() / fileName).string();
 }
 

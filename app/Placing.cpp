@@ -23,8 +23,8 @@ host::TClass PaletteClass(const std::string& name) {
   for (const host::TPalettePage& page : host::Palette())
     for (host::TClass c : page.Classes)
       if (c == found) return c;
-  throw host::Exception("class '" + host::Excerpt(name) +
-                        "' is not on the palette (see: designer palette)");
+  throw host::Exception(host::Format("class '%s' is not on the palette (see: designer palette)",
+                                     {host::Excerpt(name)}));
 }
 
 host::TComponent& PlaceComponent(host::TForm& form, host::TClass c,

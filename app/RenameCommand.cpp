@@ -25,7 +25,7 @@ std::vector<Renamed> ListedComponents(const host::TForm& form,
                                       const std::vector<std::string>& listing) {
   std::vector<Renamed> listed;
   for (const std::string& row : listing)
-    if (CNamer::IsComponentRow(row))
+    if (cnamer::IsComponentRow(row))
       if (host::TComponent* c = form.FindComponent(host::Trim(row)))
         listed.push_back({c, c->GetName()});
   return listed;

@@ -7,9 +7,9 @@
 #include <limits>
 #include <span>
 
-#include "Errors.h"
 #include "Listing.h"
 #include "SafeFile.h"
+#include "SourceError.h"
 
 namespace designer {
 
@@ -77,8 +77,8 @@ class Parser {
       std::vector<Word> words = Words(line);
       if (words.empty() || words[0].Text.starts_with('#')) continue;
       if (closedOn_)
-        Fail(words[0].Column, Quoted(words[0].Text) + " after the dialog was closed on line " +
-                                  std::to_string(closedOn_));
+        Fail(words[0].Column, host::Format("'%s' after the dialog was closed on line %d",
+                                           {host::Excerpt(words[0].Text), closedOn_}));
       script.Actions.push_back(ParseAction(line, words));
       if (script.Actions.back().Kind == ActionKind::Ok ||
           script.Actions.back().Kind == ActionKind::Cancel)
@@ -90,27 +90,31 @@ class Parser {
 
  private:
   [[noreturn]] void Fail(int column, const std::string& reason) const {
-    throw EScriptError(source_, line_, column, reason);
+    throw host::ESourceError(source_, line_, column, reason);
   }
-
-  static std::string Quoted(std::string_view text) { return "'" + host::Excerpt(text) + "'"; }
 
   ScriptAction ParseAction(std::string_view line, const std::vector<Word>& words) {
     const Word& name = words[0];
     auto known = std::ranges::find(kActions, name.Text, &ActionName::Name);
-    if (known == std::end(kActions)) Fail(name.Column, "unknown action " + Quoted(name.Text));
+    if (known == std::end(kActions))
+      Fail(name.Column, host::Format("unknown action '%s'", {host::Excerpt(name.Text)}));
     ScriptAction action{known->Kind, line_};
     std::span<const Word> args(words.begin() + 1, words.end());
     switch (known->Arguments) {
       case Args::None:
-        if (!args.empty()) Fail(args[0].Column, Quoted(name.Text) + " takes no argument");
+        if (!args.empty())
+          Fail(args[0].Column, host::Format("'%s' takes no argument", {host::Excerpt(name.Text)}));
         break;
       case Args::Rows:
-        if (args.empty()) Fail(name.Column, Quoted(name.Text) + " needs at least one row number");
+        if (args.empty())
+          Fail(name.Column,
+               host::Format("'%s' needs at least one row number", {host::Excerpt(name.Text)}));
         for (const Word& arg : args) action.Rows.push_back({RowOf(arg), arg.Column});
         break;
       case Args::Word:
-        if (args.size() != 1) Fail(name.Column, Quoted(name.Text) + " needs exactly one type name");
+        if (args.size() != 1)
+          Fail(name.Column,
+               host::Format("'%s' needs exactly one type name", {host::Excerpt(name.Text)}));
         action.Text = args[0].Text;
         action.TextColumn = args[0].Column;
         break;
@@ -123,7 +127,9 @@ class Parser {
         break;
       }
       case Args::Number:
-        if (args.size() != 1) Fail(name.Column, Quoted(name.Text) + " needs exactly one number");
+        if (args.size() != 1)
+          Fail(name.Column,
+               host::Format("'%s' needs exactly one number", {host::Excerpt(name.Text)}));
         action.Start = StartOf(args[0]);
         break;
     }
@@ -135,7 +141,8 @@ class Parser {
     auto [end, error] = std::from_chars(word.Text.data(), word.Text.data() + word.Text.size(), row);
     if (word.Text[0] < '0' || word.Text[0] > '9' || error != std::errc() ||
         end != word.Text.data() + word.Text.size())
-      Fail(word.Column, Quoted(word.Text) + " is not a row number (rows count from 0)");
+      Fail(word.Column, host::Format("'%s' is not a row number (rows count from 0)",
+                                     {host::Excerpt(word.Text)}));
     return row;
   }
 
@@ -146,11 +153,10 @@ class Parser {
         std::from_chars(word.Text.data(), word.Text.data() + word.Text.size(), value);
     if (end != word.Text.data() + word.Text.size() ||
         (error != std::errc() && error != std::errc::result_out_of_range))
-      Fail(word.Column, Quoted(word.Text) + " is not a whole number");
+      Fail(word.Column, host::Format("'%s' is not a whole number", {host::Excerpt(word.Text)}));
     if (error != std::errc() || value < Limits::min() || value > Limits::max())
-      Fail(word.Column, "start value " + host::Excerpt(word.Text) +
-                            " is beyond what the spin box holds (" + std::to_string(Limits::min()) +
-                            " to " + std::to_string(Limits::max()) + ")");
+      Fail(word.Column, host::Format("start value %s is beyond what the spin box holds (%d to %d)",
+                                     {host::Excerpt(word.Text), Limits::min(), Limits::max()}));
     return static_cast<std::int32_t>(value);
   }
 
@@ -186,7 +192,7 @@ Script ShorthandScript(const std::string& type, const std::string& base, std::in
 std::vector<ScriptAction> Resolve(const Script& script, const std::vector<std::string>& listing) {
   auto fail = [&](const ScriptAction& action, int column, const std::string& reason) {
     if (action.Line == 0) throw host::Exception(reason);
-    throw EScriptError(script.Source, action.Line, column, reason);
+    throw host::ESourceError(script.Source, action.Line, column, reason);
   };
   const auto count = static_cast<std::int64_t>(listing.size());
   std::vector<ScriptAction> resolved;
@@ -195,15 +201,15 @@ std::vector<ScriptAction> Resolve(const Script& script, const std::vector<std::s
     for (const ScriptRow& row : action.Rows)
       if (row.Row >= count)
         fail(action, row.Column,
-             "row " + std::to_string(row.Row) + " is not in the listing, whose rows are 0 to " +
-                 std::to_string(count - 1));
+             host::Format("row %d is not in the listing, whose rows are 0 to %d",
+                          {row.Row, count - 1}));
     if (action.Kind != ActionKind::SelectType) continue;
     auto header = std::ranges::find_if(listing, [&](const std::string& line) {
-      return line == action.Text && !CNamer::IsComponentRow(line);
+      return line == action.Text && !cnamer::IsComponentRow(line);
     });
     if (header == listing.end())
       fail(action, action.TextColumn,
-           "the listing has no type '" + host::Excerpt(action.Text) + "'");
+           host::Format("the listing has no type '%s'", {host::Excerpt(action.Text)}));
     resolved.back() = {.Kind = ActionKind::Select,
                        .Line = action.Line,
                        .Rows = {{header - listing.begin(), action.TextColumn}}};

@@ -42,7 +42,7 @@ struct Script {
   std::vector<ScriptAction> Actions;  // always ends with Ok or Cancel
 };
 
-// Parses a script; raises EScriptError naming the line of an unknown action,
+// Parses a script; raises ESourceError naming the line of an unknown action,
 // a malformed argument, a start value beyond the 32-bit range or an action
 // after the dialog was closed.
 Script ParseScript(std::string_view text, const std::string& source);
@@ -56,7 +56,7 @@ Script ShorthandScript(const std::string& type, const std::string& base, std::in
 
 // The script's actions for a form whose listing is `listing`: every row
 // checked to be a row of it, every SelectType turned into a Select of its
-// header row. Raises EScriptError naming the script line (a plain error for
+// header row. Raises ESourceError naming the script line (a plain error for
 // the command line's shorthand), before any action is played.
 std::vector<ScriptAction> Resolve(const Script& script, const std::vector<std::string>& listing);
 

@@ -17,9 +17,10 @@ using Entry = int (*)(const char* path);
 Entry WindowEntry(const char* name) {
   const std::string path = BesideDesigner(kWindowModuleFile);
   void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!module) throw host::Exception("cannot open the window module: " + std::string(dlerror()));
+  if (!module)
+    throw host::Exception(host::Format("cannot open the window module: %s", {dlerror()}));
   auto entry = reinterpret_cast<Entry>(dlsym(module, name));
-  if (!entry) throw host::Exception(path + " has no entry " + name);
+  if (!entry) throw host::Exception(host::Format("%s has no entry %s", {path, name}));
   return entry;
 }
 

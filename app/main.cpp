@@ -58,7 +58,7 @@ std::string UsageMessage(const CLI::App& app, const CLI::ParseError& error, int 
       if (word == "--package") {
         ++i;
       } else if (!word.starts_with('-')) {
-        return "unknown command '" + host::Excerpt(word) + "'";
+        return host::Format("unknown command '%s'", {host::Excerpt(word)});
       }
     }
   return error.what();
@@ -122,7 +122,7 @@ int Run(int argc, char** argv) {
   } catch (const CLI::Success& e) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
-    designer::Report("usage: " + UsageMessage(app, e, argc, argv) + " (see --help)");
+    designer::Report(host::Format("usage: %s (see --help)", {UsageMessage(app, e, argc, argv)}));
     return kUsageError;
   } catch (const std::exception& e) {
     designer::Report(designer::Located(args.ScriptFile, e));

@@ -51,7 +51,7 @@ std::unique_ptr<host::TForm> GeneratedForm(int components, int classes) {
         known ? known->Create(form.get()) : new TUnknownComponent(form.get(), className);
     c->SetName("C" + std::to_string(i));
   }
-  (new CNamer::TComponentNamer(form.get()))->SetName("ComponentNamer1");
+  (new cnamer::TComponentNamer(form.get()))->SetName("ComponentNamer1");
   return form;
 }
 

@@ -43,7 +43,7 @@ void FloorCopyNames(benchmark::State& state) {
 
 void Listing(benchmark::State& state) {
   auto form = bench::GeneratedForm(bench::Components(state), bench::Classes(state));
-  auto& namer = Namer(*form).As<CNamer::TComponentNamer>();
+  auto& namer = Namer(*form).As<cnamer::TComponentNamer>();
   for (auto _ : state) benchmark::DoNotOptimize(namer.GetFComponentList().Count());
   bench::CountComponents(state, form->GetComponentCount());
 }
@@ -74,8 +74,8 @@ struct DialogOnForm {
   explicit DialogOnForm(const benchmark::State& state)
       : form(bench::GeneratedForm(bench::Components(state), bench::Classes(state))) {
     host::RegisterModule(&module);
-    dialog = host::TCustomForm::Create<CFNamer::TFCompon>(&host::Application());
-    dialog->TabList->Items().Assign(Namer(*form).As<CNamer::TComponentNamer>().GetFComponentList());
+    dialog = host::TCustomForm::Create<cfnamer::TFCompon>(&host::Application());
+    dialog->TabList->Items().Assign(Namer(*form).As<cnamer::TComponentNamer>().GetFComponentList());
     dialog->NameVal->SetText("Renamed");
   }
   ~DialogOnForm() {
@@ -83,9 +83,9 @@ struct DialogOnForm {
     host::UnregisterModule(&module);
   }
 
-  host::TLibModule module{"bench", {{"TFCOMPON", CFNamer::FComponResource()}}};
+  host::TLibModule module{"bench", {{"TFCOMPON", cfnamer::FComponResource()}}};
   std::unique_ptr<host::TForm> form;
-  std::unique_ptr<CFNamer::TFCompon> dialog;
+  std::unique_ptr<cfnamer::TFCompon> dialog;
 };
 
 // Block mode: the first header row selected, its block rewritten.
@@ -126,13 +126,13 @@ class TimedPresenter final : public host::IModalPresenter {
 // dialog's OK to the designer's modified notification, which Edit sends
 // once the names are applied.
 void ApplyRenames(benchmark::State& state) {
-  host::TLibModule module{"bench", {{"TFCOMPON", CFNamer::FComponResource()}}};
+  host::TLibModule module{"bench", {{"TFCOMPON", cfnamer::FComponResource()}}};
   host::RegisterModule(&module);
   host::TRegistrationLog registrations;
   {
     host::TRegistrationScope scope(registrations);
-    CNamer::Register();
-    CFNamer::Register();
+    cnamer::Register();
+    cfnamer::Register();
   }
   {
     auto form = bench::GeneratedForm(bench::Components(state), bench::Classes(state));
@@ -141,7 +141,7 @@ void ApplyRenames(benchmark::State& state) {
     Clock::time_point closed, applied;
     designer.AddModifiedListener([&] { applied = Clock::now(); });
     const std::vector<int> rows =
-        ComponentRows(namer.As<CNamer::TComponentNamer>().GetFComponentList());
+        ComponentRows(namer.As<cnamer::TComponentNamer>().GetFComponentList());
     int round = 0;
     for (auto _ : state) {
       std::vector<host::TUserAction> script;

@@ -145,7 +145,7 @@ BENCHMARK(WriteForm)->Apply(bench::FormSizes);
 
 // The namer's class is known, as when the designer has loaded the package.
 int main(int argc, char** argv) {
-  CNamer::Register();
+  cnamer::Register();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

@@ -5,9 +5,9 @@
 
 #include "CNamer.h"
 
-namespace CFNamer {
+namespace cfnamer {
 
-using CNamer::IsComponentRow;
+using cnamer::IsComponentRow;
 using host::PublishedField;
 using host::PublishedMethod;
 
@@ -39,7 +39,7 @@ void TFCompon::btnChangeClick(host::TObject* /*Sender*/) {
   // Read once per press and never written back. Counting in 64 bits lets the
   // numbers go on past the 32-bit maximum instead of wrapping to negatives.
   std::int64_t counter = MaxValueIndex->GetValue();
-  auto nextName = [&] { return CNamer::ComponentRow(base + host::IntToStr(counter++)); };
+  auto nextName = [&] { return cnamer::ComponentRow(base + host::IntToStr(counter++)); };
 
   if (IsComponentRow(rows[first])) {
     for (int i = first; i < rows.Count(); ++i)
@@ -63,4 +63,4 @@ void Initialization() {}
 
 void Finalization() {}
 
-}  // namespace CFNamer
+}  // namespace cfnamer

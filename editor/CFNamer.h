@@ -12,7 +12,7 @@
 #include "StdCtrls.h"
 #include "TabListBox.h"
 
-namespace CFNamer {
+namespace cfnamer {
 
 // The dialog. It renames nothing itself: whoever shows it fills TabList and
 // FSavedList with the same listing and, after OK, compares the two.
@@ -26,7 +26,7 @@ class PACKAGE_EXPORT TFCompon : public host::TForm {
   // Published fields, pointed at the controls by the form resource.
   host::TBitBtn* BitBtn1 = nullptr;
   host::TBitBtn* BitBtn2 = nullptr;
-  TabListBox::TTabListBox* TabList = nullptr;
+  tablistbox::TTabListBox* TabList = nullptr;
   host::TEdit* NameVal = nullptr;
   host::TLabel* Label1 = nullptr;
   host::TSpinEdit* MaxValueIndex = nullptr;
@@ -57,4 +57,4 @@ std::string_view FComponResource();
 PACKAGE_EXPORT void Initialization() __asm__("CFNamer.CFNamer");
 PACKAGE_EXPORT void Finalization() __asm__("CFNamer.Finalization");
 
-}  // namespace CFNamer
+}  // namespace cfnamer

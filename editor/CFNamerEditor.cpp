@@ -7,7 +7,7 @@
 #include "CFNamerEditor.h"
 #include "CNamer.h"
 
-namespace CFNamer {
+namespace cfnamer {
 
 namespace {
 
@@ -39,7 +39,7 @@ host::TPropertyAttributes TComponentPropertyEditor::GetAttributes() const {
 
 void TComponentPropertyEditor::Edit() {
   DialogPtr dialog(host::TCustomForm::Create<TFCompon>(&host::Application()).release());
-  auto& namer = GetComponent(0)->As<CNamer::TComponentNamer>();
+  auto& namer = GetComponent(0)->As<cnamer::TComponentNamer>();
   // Two separate builds: the list box is edited, the saved copy is not.
   dialog->TabList->Items().Assign(namer.GetFComponentList());
   dialog->FSavedList->Assign(namer.GetFComponentList());
@@ -52,7 +52,7 @@ void TComponentPropertyEditor::Edit() {
   const host::TListBoxItems& rows = dialog->TabList->Items();
   host::TComponent& form = *namer.GetOwner();
   for (int i = 0; i < saved.Count(); ++i) {
-    if (!CNamer::IsComponentRow(saved[i])) continue;
+    if (!cnamer::IsComponentRow(saved[i])) continue;
     std::string newName = host::Trim(rows[i]);
     if (host::TComponent* component = form.FindComponent(host::Trim(saved[i])))
       component->SetName(newName);
@@ -62,8 +62,8 @@ void TComponentPropertyEditor::Edit() {
 
 void Register() {
   host::RegisterPropertyEditor(host::TypeInfo<host::TStringList>(),
-                               &CNamer::TComponentNamer::StaticClass(), "Componenter",
+                               &cnamer::TComponentNamer::StaticClass(), "Componenter",
                                &TComponentPropertyEditor::StaticClass());
 }
 
-}  // namespace CFNamer
+}  // namespace cfnamer

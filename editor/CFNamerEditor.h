@@ -7,7 +7,7 @@
 #include "CFNamer.h"
 #include "DsgnIntf.h"
 
-namespace CFNamer {
+namespace cfnamer {
 
 // The object inspector's editor of TComponentNamer's Componenter: shows the
 // property's type name, allows no typing, and its dialog button runs the
@@ -25,4 +25,4 @@ class PACKAGE_EXPORT TComponentPropertyEditor : public host::TPropertyEditor {
 // Installs TComponentPropertyEditor for the Componenter property of namers.
 void Register();
 
-}  // namespace CFNamer
+}  // namespace cfnamer

@@ -22,12 +22,12 @@ namespace {
 // The package's registrations and dialog resource, as loading it makes them;
 // kept for the whole run.
 void RegisterPackage() {
-  static host::TLibModule module{"fuzz", {{"TFCOMPON", CFNamer::FComponResource()}}};
+  static host::TLibModule module{"fuzz", {{"TFCOMPON", cfnamer::FComponResource()}}};
   static host::TRegistrationLog registrations;
   host::RegisterModule(&module);
   host::TRegistrationScope scope(registrations);
-  CNamer::Register();
-  CFNamer::Register();
+  cnamer::Register();
+  cfnamer::Register();
 }
 
 void Rename(std::string_view formText, std::string_view scriptText) {

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <string_view>
+
+#include "Numerals.h"
 
 namespace host {
 
@@ -11,26 +12,23 @@ namespace host {
 
 namespace {
 FormValue GlyphValue(TObject& o) {
-  static constexpr std::string_view digits = "0123456789ABCDEF";
   std::string hex;
   for (std::uint8_t byte : static_cast<TSpeedButton&>(o).GetGlyphData()) {
-    hex += digits[byte >> 4];
-    hex += digits[byte & 15];
+    hex += kUpperHexDigits[byte >> 4];
+    hex += kUpperHexDigits[byte & 15];
   }
   return {FormValue::Kind::Binary, std::move(hex), {}, {}, {}};
 }
 
 void SetGlyphValue(TObject& o, const FormValue& value) {
-  auto isHex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
   if (value.kind != FormValue::Kind::Binary || value.text.size() % 2 != 0 ||
-      !std::all_of(value.text.begin(), value.text.end(), isHex))
+      !std::all_of(value.text.begin(), value.text.end(), IsHexDigit))
     throw EValueRefused(Format("expected binary data, found '%s'", {value.text}));
-  auto nibble = [](char c) { return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10; };
   std::vector<std::uint8_t> data;
   data.reserve(value.text.size() / 2);
   for (std::size_t i = 0; i < value.text.size(); i += 2)
-    data.push_back(
-        static_cast<std::uint8_t>(nibble(value.text[i]) << 4 | nibble(value.text[i + 1])));
+    data.push_back(static_cast<std::uint8_t>(HexDigitValue(value.text[i]) << 4 |
+                                             HexDigitValue(value.text[i + 1])));
   static_cast<TSpeedButton&>(o).SetGlyphData(std::move(data));
 }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "FormTree.h"
+#include "Numerals.h"
 
 namespace host::formtext {
 
@@ -28,14 +29,7 @@ inline bool IsIdentStart(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
 }
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-inline bool IsHexDigit(char c) {
-  return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
 
-// Binary data is written with upper-case hex digits whatever case it was read in.
-inline char UpperHexDigit(char c) {
-  return c >= 'a' && c <= 'f' ? static_cast<char>(c - 'a' + 'A') : c;
-}
 // Blanks within a line; CR and LF end lines.
 inline bool IsInlineBlank(char c) { return c == ' ' || c == '\t' || c == '\f' || c == '\v'; }
 inline bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }

@@ -106,26 +106,10 @@ SourceSpan Reader::ParseBody(std::vector<FormProperty>& properties,
 
 std::int64_t Reader::ParseIndex(std::string_view word, const char* at) {
   bool isFloat;
-  if (!IsNumber(word, isFloat) || isFloat) Fail(at, Quoted(word) + " is not a valid index");
-  std::size_t i = 0;
-  const bool negative = word[0] == '-';
-  if (word[0] == '+' || word[0] == '-') ++i;
-  const bool hex = word[i] == '$';
-  if (hex) ++i;
-  // Accumulate as a negative number so that the most negative value fits.
-  std::int64_t value = 0;
-  const std::int64_t base = hex ? 16 : 10;
-  for (; i < word.size(); ++i) {
-    const char c = word[i];
-    const int digit = IsDigit(c) ? c - '0' : (c | 0x20) - 'a' + 10;
-    if (value < (INT64_MIN + digit) / base) Fail(at, Quoted(word) + " is not a valid index");
-    value = value * base - digit;
-  }
-  if (!negative) {
-    if (value == INT64_MIN) Fail(at, Quoted(word) + " is not a valid index");
-    value = -value;
-  }
-  return value;
+  const std::optional<std::int64_t> value =
+      IsNumber(word, isFloat) && !isFloat ? ReadIntegerLiteral(word).Signed() : std::nullopt;
+  if (!value) Fail(at, Quoted(word) + " is not a valid index");
+  return *value;
 }
 
 FormProperty Reader::ParseProperty(std::uint32_t lead) {

@@ -55,7 +55,7 @@ class Reader {
     Reader& r_;
   };
 
-  // --- Helpers -------------------------------------------------------------------------------
+  // ---- helpers ----
 
   std::uint32_t Offset() const { return static_cast<std::uint32_t>(p_ - begin_); }
   SourceSpan SpanFrom(std::uint32_t begin) const { return {begin, Offset()}; }
@@ -77,10 +77,10 @@ class Reader {
   }
 
   [[noreturn]] void Fail(const char* at, const std::string& reason) {
-    throw EFormError(file_, PosAt(at), reason);
+    throw ESourceError(file_, PosAt(at), reason);
   }
   [[noreturn]] void Fail(SourcePos pos, const std::string& reason) {
-    throw EFormError(file_, pos, reason);
+    throw ESourceError(file_, pos, reason);
   }
 
   void RequireMore() {
@@ -172,7 +172,7 @@ class Reader {
     return after != end_ && *after == '=';
   }
 
-  // --- Objects -------------------------------------------------------------------------------
+  // ---- objects ----
 
   // Object = Opening [Name ':'] ClassName ['[' Index ']'] Body; `lead` is
   // where the blanks before the opening word begin.
@@ -190,7 +190,7 @@ class Reader {
 
   bool NextLineIsBody() const;
 
-  // --- Values --------------------------------------------------------------------------------
+  // ---- values ----
 
   FormValue ParseValue();
 

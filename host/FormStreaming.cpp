@@ -60,7 +60,7 @@ class Reader {
 
  private:
   [[noreturn]] void Fail(SourcePos pos, const std::string& reason) const {
-    throw EFormError(source_, pos, reason);
+    throw ESourceError(source_, pos, reason);
   }
 
   // A form built from its class's resource may already have a namesake among
@@ -150,7 +150,7 @@ class Reader {
       } else {
         info->Set(c, p.Value);
       }
-    } catch (const EFormError&) {
+    } catch (const ESourceError&) {
       throw;
     } catch (const EValueRefused& e) {
       // Another tool's control takes it, so a form file keeps it as written,

@@ -16,7 +16,7 @@ namespace host {
 // nested object is created by class name, owned by `root` (or by the inline
 // object it stands in), named, and given its properties, in file order. A
 // class the registry does not know becomes a placeholder that keeps what was
-// stored. `source` names the file or resource in errors (EFormError). The
+// stored. `source` names the file or resource in errors (ESourceError). The
 // tree's properties move into the components (pass a copy to keep them).
 //
 // With `bindToClass` the tree is the resource of root's own class: each

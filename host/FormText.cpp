@@ -7,13 +7,6 @@
 
 namespace host {
 
-EFormError::EFormError(std::string file, SourcePos pos, std::string reason)
-    : Exception(file + ":" + std::to_string(pos.Line) + ":" + std::to_string(pos.Column) + ": " +
-                reason),
-      file_(std::move(file)),
-      pos_(pos),
-      reason_(std::move(reason)) {}
-
 FormDocument ReadFormFile(const std::string& path) {
   return ParseFormText(ReadWholeFile(path, formtext::kMaxTextSize), path);
 }

@@ -7,6 +7,7 @@
 
 #include "FormTree.h"
 #include "SafeFile.h"
+#include "SourceError.h"
 #include "SysUtils.h"
 
 namespace host {
@@ -26,23 +27,8 @@ struct FormDocument {
   std::shared_ptr<const std::string> Text;
 };
 
-// An error in a form file, or in a form resource: where it is and what is
-// wrong. The message reads "file:line:column: reason".
-class EFormError : public Exception {
- public:
-  EFormError(std::string file, SourcePos pos, std::string reason);
-  const std::string& File() const { return file_; }
-  SourcePos Pos() const { return pos_; }
-  const std::string& Reason() const { return reason_; }
-
- private:
-  std::string file_;
-  SourcePos pos_;
-  std::string reason_;
-};
-
 // Reads the one object of a form text, which the document keeps. `fileName`
-// only names the source in errors. Raises EFormError at the first error.
+// only names the source in errors. Raises ESourceError at the first error.
 FormDocument ParseFormText(std::string text, const std::string& fileName);
 
 // The canonical text of a form tree, for forms made in code: one property a

@@ -119,7 +119,7 @@ void Reader::ScanCharCode(std::string& out) {
   constexpr char32_t kTooBig = 0x110000;
   while (p_ != end_ && (hex ? IsHexDigit(*p_) : IsDigit(*p_))) {
     const char c = *p_++;
-    const char32_t digit = IsDigit(c) ? c - '0' : (c | 0x20) - 'a' + 10;
+    const char32_t digit = HexDigitValue(c);
     code = code >= kTooBig ? kTooBig : code * (hex ? 16 : 10) + digit;
   }
   if (p_ == digits) Fail(hash, "expected a character code after '#'");

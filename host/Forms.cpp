@@ -30,16 +30,17 @@ std::vector<std::string> BoundHandlers(TComponent& form) {
 void CheckBindings(TComponent& form, const FormObject& root, const std::string& resource) {
   const std::string name = form.GetName().empty() ? root.Name : form.GetName();
   auto fail = [&](const std::string& reason) {
-    throw EFormError(resource, root.Pos,
-                     Format("form %s (%s) %s", {name, form.ClassName(), reason}));
+    throw ESourceError(resource, root.Pos,
+                       Format("form %s (%s) %s", {name, form.ClassName(), reason}));
   };
   const std::vector<std::string> bound = BoundHandlers(form);
   for (TClass c = form.ClassType(); c; c = c->Parent) {
     for (const TFieldInfo& field : c->Fields)
-      if (!form.FindComponent(field.Name)) fail("has no control for its field " + field.Name);
+      if (!form.FindComponent(field.Name))
+        fail(Format("has no control for its field %s", {field.Name}));
     for (const TMethodInfo& method : c->Methods)
       if (std::ranges::find(bound, method.Name) == bound.end())
-        fail("has no event bound to its handler " + method.Name);
+        fail(Format("has no event bound to its handler %s", {method.Name}));
   }
 }
 const TIdentTable& BorderStyleIdents() {
@@ -87,13 +88,6 @@ TPropInfo FontProperty(std::string name, PTypeInfo type, FormValue (*get)(const 
   return {std::move(name), type,
           [get](TObject& o) { return get(static_cast<TCustomForm&>(o).Font()); },
           [set](TObject& o, const FormValue& v) { set(static_cast<TCustomForm&>(o).Font(), v); }};
-}
-
-std::string UpperCase(std::string_view s) {
-  std::string out(s);
-  for (char& c : out)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return out;
 }
 }  // namespace
 
@@ -148,13 +142,18 @@ void TCustomForm::ReadResource() {
   const std::string resource = UpperCase(ClassType()->Name);
   std::optional<std::string_view> text = FindResource(resource);
   if (!text) throw EResNotFound(Format("resource '%s' not found", {resource}));
-  FormDocument document = ParseFormText(std::string(*text), resource);
-  if (document.Root.ClassName != ClassType()->Name)
-    throw EFormError(
-        resource, document.Root.Pos,
-        "the resource holds " + document.Root.ClassName + ", not " + ClassType()->Name);
-  ReadComponents(*this, document.Root, resource, /*bindToClass=*/true);
-  CheckBindings(*this, document.Root, resource);
+  try {
+    FormDocument document = ParseFormText(std::string(*text), resource);
+    if (document.Root.ClassName != ClassType()->Name)
+      throw ESourceError(
+          resource, document.Root.Pos,
+          Format("the resource holds %s, not %s", {document.Root.ClassName, ClassType()->Name}));
+    ReadComponents(*this, document.Root, resource, /*bindToClass=*/true);
+    CheckBindings(*this, document.Root, resource);
+  } catch (const ESourceError& e) {
+    // The readers take any text and name it as they would a file.
+    throw e.InResource();
+  }
   OnCreate(this);
 }
 

@@ -217,7 +217,7 @@ std::optional<std::string> FailureOf(const std::string& step, void (*procedure)(
   } catch (const std::exception& e) {
     return Format("%s failed: %s", {step, std::string(e.what())});
   } catch (...) {
-    return step + " failed";
+    return Format("%s failed", {step});
   }
   return std::nullopt;
 }

@@ -44,10 +44,11 @@ class Performer {
   template <class T>
   T& Control(const std::string& name, const char* kind) const {
     TComponent* c = form_.FindComponent(name);
-    if (!c) Fail("no control named " + Excerpt(name));
+    if (!c) Fail(Format("no control named %s", {Excerpt(name)}));
     auto* control = dynamic_cast<T*>(c);
-    if (!control) Fail(name + " is not " + kind);
-    if (!control->GetVisible() || !control->GetEnabled()) Fail(name + " is hidden or disabled");
+    if (!control) Fail(Format("%s is not %s", {name, std::string(kind)}));
+    if (!control->GetVisible() || !control->GetEnabled())
+      Fail(Format("%s is hidden or disabled", {name}));
     return *control;
   }
 

@@ -12,6 +12,8 @@
 #include <cstring>
 #include <vector>
 
+#include "SysUtils.h"
+
 namespace host {
 
 namespace {
@@ -56,6 +58,11 @@ bool Inside(std::uint64_t offset, std::uint64_t count, std::uint64_t size, std::
   return offset <= fileSize - count * size;
 }
 
+// The word size of an object, as a message names it.
+std::string Bits(const Ehdr& header) {
+  return header.e_ident[EI_CLASS] == ELFCLASS32 ? "32" : "64";
+}
+
 std::string TypeFault(unsigned type) {
   switch (type) {
     case ET_EXEC:
@@ -63,38 +70,36 @@ std::string TypeFault(unsigned type) {
     case ET_REL:
       return "it is an object file that was never linked, not a shared object";
     default:
-      return "it is not a shared object (ELF type " + std::to_string(type) + ")";
+      return Format("it is not a shared object (ELF type %d)", {std::int64_t{type}});
   }
 }
 
 std::optional<std::string> HeaderFault(const Ehdr& header, std::uint64_t fileSize) {
   const Ehdr& own = OwnHeader();
   if (header.e_ident[EI_CLASS] != own.e_ident[EI_CLASS])
-    return std::string("it is a ") + (header.e_ident[EI_CLASS] == ELFCLASS32 ? "32" : "64") +
-           "-bit object; this machine loads " +
-           (own.e_ident[EI_CLASS] == ELFCLASS32 ? "32" : "64") + "-bit ones";
+    return Format("it is a %s-bit object; this machine loads %s-bit ones",
+                  {Bits(header), Bits(own)});
   if (header.e_ident[EI_DATA] != own.e_ident[EI_DATA])
     return "its byte order is not this machine's";
   if (fileSize < sizeof(Ehdr)) return "it is truncated: its ELF header is incomplete";
   if (header.e_type != ET_DYN) return TypeFault(header.e_type);
   if (header.e_machine != own.e_machine)
-    return "it is built for another kind of machine (ELF machine " +
-           std::to_string(header.e_machine) + ", this one is " + std::to_string(own.e_machine) +
-           ")";
+    return Format("it is built for another kind of machine (ELF machine %d, this one is %d)",
+                  {std::int64_t{header.e_machine}, std::int64_t{own.e_machine}});
   if (header.e_phentsize != sizeof(Phdr) || header.e_phnum == 0 || header.e_phnum == PN_XNUM)
     return "its program headers are malformed";
+  // Sizes and offsets are unsigned 64-bit numbers, which %d does not take.
   if (!Inside(header.e_phoff, header.e_phnum, sizeof(Phdr), fileSize))
-    return "it is truncated: its program headers end beyond the file's " +
-           std::to_string(fileSize) + " bytes";
+    return Format("it is truncated: its program headers end beyond the file's %s bytes",
+                  {std::to_string(fileSize)});
   return std::nullopt;
 }
 
 std::optional<std::string> SegmentFault(const Phdr& segment, std::uint64_t fileSize) {
   if (segment.p_type == PT_INTERP) return "it is a program, not a shared object";
   if (segment.p_type == PT_LOAD && !Inside(segment.p_offset, segment.p_filesz, 1, fileSize))
-    return "it is truncated: a loadable segment ends at byte " +
-           std::to_string(segment.p_offset + segment.p_filesz) + ", beyond the file's " +
-           std::to_string(fileSize) + " bytes";
+    return Format("it is truncated: a loadable segment ends at byte %s, beyond the file's %s bytes",
+                  {std::to_string(segment.p_offset + segment.p_filesz), std::to_string(fileSize)});
   return std::nullopt;
 }
 

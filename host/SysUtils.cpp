@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "Numerals.h"
+
 namespace host {
 
 std::string Format(std::string_view pattern, std::initializer_list<FormatArg> args) {
@@ -51,6 +53,7 @@ std::string Trim(std::string_view text) {
 
 namespace {
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 }  // namespace
 
 bool SameText(std::string_view a, std::string_view b) noexcept {
@@ -68,6 +71,12 @@ std::size_t TextHashNoCase::operator()(std::string_view text) const noexcept {
 std::string LowerCase(std::string_view text) {
   std::string out(text);
   for (char& c : out) c = LowerAscii(c);
+  return out;
+}
+
+std::string UpperCase(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = UpperAscii(c);
   return out;
 }
 
@@ -100,7 +109,6 @@ std::size_t Utf8SequenceLength(std::string_view text) {
 }  // namespace
 
 std::string Excerpt(std::string_view value, std::size_t maxChars) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
   std::string out;
   std::size_t shown = 0;
   for (std::size_t i = 0; i < value.size();) {
@@ -117,8 +125,8 @@ std::string Excerpt(std::string_view value, std::size_t maxChars) {
       i += length;
     } else {
       out += "#$";
-      out += kHex[c >> 4];
-      out += kHex[c & 15];
+      out += kUpperHexDigits[c >> 4];
+      out += kUpperHexDigits[c & 15];
       ++i;
     }
     ++shown;

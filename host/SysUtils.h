@@ -52,6 +52,7 @@ std::string Trim(std::string_view text);
 // keywords and resource names are compared.
 bool SameText(std::string_view a, std::string_view b) noexcept;
 std::string LowerCase(std::string_view text);
+std::string UpperCase(std::string_view text);
 
 // Hash and equality that agree with SameText, for tables keyed by views of
 // names held elsewhere: a look-up then needs no lower-case copy of its key.

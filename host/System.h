@@ -33,8 +33,8 @@ class TObject {
   template <class T>
   T& As() {
     if (auto* p = dynamic_cast<T*>(this)) return *p;
-    throw EInvalidCast("Invalid class typecast: " + ClassName() + " is not " +
-                       std::string(T::StaticClass().Name));
+    throw EInvalidCast(Format("Invalid class typecast: %s is not %s",
+                              {ClassName(), std::string(T::StaticClass().Name)}));
   }
 };
 

@@ -1,7 +1,8 @@
 #include "TypInfo.h"
 
-#include <cctype>
 #include <cstdint>
+
+#include "Numerals.h"
 
 namespace host {
 
@@ -72,32 +73,19 @@ namespace {
 }  // namespace
 
 void OutOfRange(const FormValue& value) {
-  throw EConvertError(Excerpt(value.text) + " is out of range");
+  throw EConvertError(Format("%s is out of range", {Excerpt(value.text)}));
 }
 
 std::int64_t IntegerOf(const FormValue& value) {
   if (value.kind != FormValue::Kind::Integer) WrongKind(value, "an integer");
-  const std::string& t = value.text;
-  std::size_t i = 0;
-  bool negative = false;
-  if (i < t.size() && (t[i] == '-' || t[i] == '+')) negative = t[i++] == '-';
-  int base = 10;
-  if (i < t.size() && t[i] == '$') base = 16, ++i;
-  if (i == t.size()) WrongKind(value, "an integer");
-  std::uint64_t magnitude = 0;
-  for (; i < t.size(); ++i) {
-    int digit = std::isxdigit(static_cast<unsigned char>(t[i]))
-                    ? (std::isdigit(static_cast<unsigned char>(t[i])) ? t[i] - '0'
-                                                                      : (t[i] | 0x20) - 'a' + 10)
-                    : 99;
-    if (digit >= base) WrongKind(value, "an integer");
-    if (magnitude > (UINT64_MAX - digit) / base) OutOfRange(value);
-    magnitude = magnitude * base + digit;
-  }
+  const IntegerLiteral literal = ReadIntegerLiteral(value.text);
+  if (literal.State == IntegerLiteral::Status::Malformed) WrongKind(value, "an integer");
+  if (literal.State == IntegerLiteral::Status::TooLarge) OutOfRange(value);
   // Hex literals are bit patterns: $FFFFFFFF is -1 for a 32-bit property.
-  if (base == 16 && !negative) return static_cast<std::int64_t>(magnitude);
-  if (magnitude > static_cast<std::uint64_t>(INT64_MAX) + (negative ? 1 : 0)) OutOfRange(value);
-  return negative ? static_cast<std::int64_t>(0 - magnitude) : static_cast<std::int64_t>(magnitude);
+  if (literal.Hex && !literal.Negative) return static_cast<std::int64_t>(literal.Magnitude);
+  const std::optional<std::int64_t> signedValue = literal.Signed();
+  if (!signedValue) OutOfRange(value);
+  return *signedValue;
 }
 
 bool BooleanOf(const FormValue& value) {

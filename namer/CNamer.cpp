@@ -5,7 +5,7 @@
 
 #include "Forms.h"
 
-namespace CNamer {
+namespace cnamer {
 
 using host::TComponent;
 using host::TStringList;
@@ -100,4 +100,4 @@ void Initialization() {}
 
 void Finalization() {}
 
-}  // namespace CNamer
+}  // namespace cnamer

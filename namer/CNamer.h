@@ -9,7 +9,7 @@
 #include "Listing.h"
 #include "Packages.h"
 
-namespace CNamer {
+namespace cnamer {
 
 // The namer's own errors; carries the message and nothing else.
 class PACKAGE_EXPORT EComponentNamerError : public host::Exception {
@@ -49,4 +49,4 @@ void Register();
 PACKAGE_EXPORT void Initialization() __asm__("CNamer.CNamer");
 PACKAGE_EXPORT void Finalization() __asm__("CNamer.Finalization");
 
-}  // namespace CNamer
+}  // namespace cnamer

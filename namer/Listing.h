@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
-namespace CNamer {
+namespace cnamer {
 
 // A row of the listing: a type's name, or a component's name after a tab.
 inline std::string ComponentRow(std::string_view name) { return '\t' + std::string(name); }
 inline bool IsComponentRow(std::string_view row) { return row.find('\t') != row.npos; }
 
-}  // namespace CNamer
+}  // namespace cnamer

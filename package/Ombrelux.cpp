@@ -11,7 +11,7 @@
 #include "CNamer.h"
 #include "PackageOptions.h"
 
-namespace Ombrelux {
+namespace ombrelux {
 
 namespace {
 
@@ -39,8 +39,8 @@ constexpr host::TUnitEntry Units[] = {{"FormTree"},
                                       {"TabListBox"},
                                       {"Designer"},
                                       {"DsgnIntf"},
-                                      {"CNamer", CNamer::Initialization, CNamer::Finalization},
-                                      {"CFNamer", CFNamer::Initialization, CFNamer::Finalization}};
+                                      {"CNamer", cnamer::Initialization, cnamer::Finalization},
+                                      {"CFNamer", cfnamer::Initialization, cfnamer::Finalization}};
 
 constexpr host::TPackageInfoTable Info{.Name = "Ombrelux",
                                        .Flags = host::pfDesignOnly,
@@ -54,18 +54,18 @@ std::vector<host::TResource> ModuleResources() {
   static const std::string packageInfo = host::PackageInfoText(Info);
   return {{"PACKAGEINFO", packageInfo},
           {"PACKAGEOPTIONS", PackageOptions},
-          {"TFCOMPON", CFNamer::FComponResource()}};
+          {"TFCOMPON", cfnamer::FComponResource()}};
 }
 
-}  // namespace Ombrelux
+}  // namespace ombrelux
 
 extern "C" {
 
-PACKAGE_EXPORT const host::TPackageInfoTable* GetPackageInfoTable() { return &Ombrelux::Info; }
+PACKAGE_EXPORT const host::TPackageInfoTable* GetPackageInfoTable() { return &ombrelux::Info; }
 
-PACKAGE_EXPORT void Initialize() { host::PackageLoad(Ombrelux::Info); }
+PACKAGE_EXPORT void Initialize() { host::PackageLoad(ombrelux::Info); }
 
-PACKAGE_EXPORT void Finalize() { host::PackageUnload(Ombrelux::Info); }
+PACKAGE_EXPORT void Finalize() { host::PackageUnload(ombrelux::Info); }
 
 // The same three entries under the main unit's qualified names.
 PACKAGE_EXPORT void OmbreluxPackageLoad() __asm__("Ombrelux.PackageLoad")
@@ -77,9 +77,9 @@ PACKAGE_EXPORT const host::TPackageInfoTable* OmbreluxGetPackageInfoTable() __as
 
 // The units' registration procedures, under the names the host looks up.
 PACKAGE_EXPORT void CNamerRegister() __asm__("CNamer.Register");
-void CNamerRegister() { CNamer::Register(); }
+void CNamerRegister() { cnamer::Register(); }
 
 PACKAGE_EXPORT void CFNamerRegister() __asm__("CFNamer.Register");
-void CFNamerRegister() { CFNamer::Register(); }
+void CFNamerRegister() { cfnamer::Register(); }
 
 }  // extern "C"

@@ -5,10 +5,10 @@
 
 #include "Packages.h"
 
-namespace Ombrelux {
+namespace ombrelux {
 
 // "PACKAGEINFO", "PACKAGEOPTIONS" and "TFCOMPON"; their texts stay valid
 // while the module is mapped.
 std::vector<host::TResource> ModuleResources();
 
-}  // namespace Ombrelux
+}  // namespace ombrelux

@@ -5,5 +5,5 @@
 #include "Packages.h"
 
 namespace {
-const host::TModuleEntry entry(Ombrelux::ModuleResources());
+const host::TModuleEntry entry(ombrelux::ModuleResources());
 }  // namespace

@@ -79,7 +79,7 @@ ControlView ListBoxView(host::TCustomListBox& list, QWidget& parent, ControlInpu
   widget->setSelectionMode(list.GetMultiSelect() ? QAbstractItemView::ExtendedSelection
                                                  : QAbstractItemView::SingleSelection);
   widget->setUniformItemSizes(true);
-  auto* tabbed = dynamic_cast<TabListBox::TTabListBox*>(&list);
+  auto* tabbed = dynamic_cast<tablistbox::TTabListBox*>(&list);
   widget->setItemDelegate(new TabStopDelegate(
       widget, tabbed ? tabbed->GetTabStops() : std::vector<int>{}, list.GetItemHeight()));
   if (input)

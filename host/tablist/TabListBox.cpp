@@ -5,7 +5,7 @@
 
 #include "Packages.h"
 
-namespace TabListBox {
+namespace tablistbox {
 
 using host::FormValue;
 
@@ -60,4 +60,4 @@ void TTabListBox::SetTabStops(std::vector<int> stops) {
   tabStops_ = std::move(stops);
 }
 
-}  // namespace TabListBox
+}  // namespace tablistbox

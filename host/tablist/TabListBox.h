@@ -6,7 +6,7 @@
 
 #include "StdCtrls.h"
 
-namespace TabListBox {
+namespace tablistbox {
 
 class TTabListBox : public host::TCustomListBox {
  public:
@@ -24,4 +24,4 @@ class TTabListBox : public host::TCustomListBox {
   std::vector<int> tabStops_;
 };
 
-}  // namespace TabListBox
+}  // namespace tablistbox

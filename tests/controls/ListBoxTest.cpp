@@ -112,7 +112,7 @@ TEST(ListBoxProperties, ItemsStringsSetsRowsUnselected) {
 }
 
 TEST(TabListBox, KeepsAscendingTabStops) {
-  TabListBox::TTabListBox list(nullptr);
+  tablistbox::TTabListBox list(nullptr);
   const TPropInfo* stops = list.ClassType()->FindProperty("TabStops");
   ASSERT_NE(stops, nullptr);
   stops->Set(list, FormValue::List({FormValue::Integer(3), FormValue::Integer(40)}));
@@ -126,7 +126,7 @@ TEST(TabListBox, KeepsAscendingTabStops) {
 }
 
 TEST(TabListBox, IsRegisteredWhileItsLibraryIsLoaded) {
-  EXPECT_EQ(GetClass("TTabListBox"), &TabListBox::TTabListBox::StaticClass());
+  EXPECT_EQ(GetClass("TTabListBox"), &tablistbox::TTabListBox::StaticClass());
   EXPECT_TRUE(GetClass("TTabListBox")->InheritsFrom(&TCustomListBox::StaticClass()));
 }
 

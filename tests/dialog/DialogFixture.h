@@ -11,7 +11,7 @@ class Dialog : public ::testing::Test {
  protected:
   Dialog() {
     host::RegisterModule(&module_);
-    dialog = host::TCustomForm::Create<CFNamer::TFCompon>(&host::Application());
+    dialog = host::TCustomForm::Create<cfnamer::TFCompon>(&host::Application());
   }
   ~Dialog() override {
     dialog.reset();
@@ -38,6 +38,6 @@ class Dialog : public ::testing::Test {
 
   std::vector<std::string> Rows() const { return dialog->TabList->Items().Strings().Lines(); }
 
-  host::TLibModule module_{"editor", {{"TFCOMPON", CFNamer::FComponResource()}}};
-  std::unique_ptr<CFNamer::TFCompon> dialog;
+  host::TLibModule module_{"editor", {{"TFCOMPON", cfnamer::FComponResource()}}};
+  std::unique_ptr<cfnamer::TFCompon> dialog;
 };

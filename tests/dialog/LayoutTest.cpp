@@ -67,8 +67,8 @@ TEST_F(Dialog, ControlsStandWhereTheLayoutPutsThem) {
 
 TEST_F(Dialog, FieldsAndHandlersArePublishedInDeclarationOrder) {
   std::vector<std::string> fields, methods;
-  for (const TFieldInfo& f : CFNamer::TFCompon::StaticClass().Fields) fields.push_back(f.Name);
-  for (const TMethodInfo& m : CFNamer::TFCompon::StaticClass().Methods) methods.push_back(m.Name);
+  for (const TFieldInfo& f : cfnamer::TFCompon::StaticClass().Fields) fields.push_back(f.Name);
+  for (const TMethodInfo& m : cfnamer::TFCompon::StaticClass().Methods) methods.push_back(m.Name);
   EXPECT_EQ(fields,
             (std::vector<std::string>{"BitBtn1", "BitBtn2", "TabList", "NameVal", "Label1",
                                       "MaxValueIndex", "Label2", "btnChange", "CancelChangeBtn"}));

@@ -50,17 +50,17 @@ void PlaySession(TFormDesigner& designer, TComponent& namer, std::vector<TUserAc
 
 // The package's registrations and dialog resource, as loading it makes them.
 struct RenameFlow : testing::Test {
-  TLibModule module{"editor-test", {{"TFCOMPON", CFNamer::FComponResource()}}};
+  TLibModule module{"editor-test", {{"TFCOMPON", cfnamer::FComponResource()}}};
   TRegistrationLog registrations;
   TForm form{nullptr};
   TFormDesigner designer{form};
-  CNamer::TComponentNamer* namer = nullptr;
+  cnamer::TComponentNamer* namer = nullptr;
 
   RenameFlow() {
     RegisterModule(&module);
     TRegistrationScope scope(registrations);
-    CNamer::Register();
-    CFNamer::Register();
+    cnamer::Register();
+    cfnamer::Register();
   }
   ~RenameFlow() override {
     registrations.Replay();
@@ -75,7 +75,7 @@ struct RenameFlow : testing::Test {
       probes.back()->SetName(name);
       probes.back()->Given.clear();
     }
-    namer = new CNamer::TComponentNamer(&form);
+    namer = new cnamer::TComponentNamer(&form);
     namer->SetName("ComponentNamer1");
     designer.MarkSaved();
     return probes;
@@ -156,9 +156,9 @@ TEST_F(RenameFlow, RefusedFirstRenameStopsTheApplyWithoutNotifying) {
 
 TEST_F(RenameFlow, AnotherComponentIsAConversionErrorAndTheDialogIsReleased) {
   auto probes = Place({"P1"});
-  const TPropInfo& prop = *CNamer::TComponentNamer::StaticClass().FindProperty("Componenter");
+  const TPropInfo& prop = *cnamer::TComponentNamer::StaticClass().FindProperty("Componenter");
   auto editor =
-      CFNamer::TComponentPropertyEditor::StaticClass().Create(designer, {probes[0]}, prop);
+      cfnamer::TComponentPropertyEditor::StaticClass().Create(designer, {probes[0]}, prop);
   const int before = Application().GetComponentCount();
   EXPECT_THROW(editor->Edit(), EInvalidCast);
   EXPECT_EQ(Application().GetComponentCount(), before);

@@ -7,7 +7,7 @@
 
 #include "FormText.h"
 
-using host::EFormError;
+using host::ESourceError;
 using host::FormObject;
 using host::FormValue;
 using host::ParseFormText;
@@ -97,8 +97,8 @@ TEST(FormTextRead, PositionsAreLineAndCharacterColumn) {
   try {
     ParseFormText("object A: TA\n  Raw = '\u00e9\u00e9' 5\nend", "t");
     FAIL() << "no error";
-  } catch (const EFormError& e) {
-    EXPECT_EQ(e.Pos().Column, 14);
+  } catch (const ESourceError& e) {
+    EXPECT_EQ(e.Column(), 14);
   }
 }
 
@@ -177,16 +177,16 @@ TEST(FormTextRead, ErrorsNameTheFirstFault) {
       {"object A: TA\r\r\n  X = 'a\rb'\rend", 3, 7, "unterminated string"},
       {"object A: TA\r  X = 1\r  Y\rend", 3, 4, "expected '='"},
   };
-  EXPECT_THROW(ParseFormText(std::string(), "t"), EFormError);
+  EXPECT_THROW(ParseFormText(std::string(), "t"), ESourceError);
   for (const BadCase& c : cases) {
     try {
       ParseFormText(c.text, "mem.form");
       ADD_FAILURE() << "no error for: " << c.text;
-    } catch (const EFormError& e) {
+    } catch (const ESourceError& e) {
       EXPECT_EQ(e.Reason(), c.reason) << c.text;
-      EXPECT_EQ(e.Pos().Line, c.line) << c.text;
-      EXPECT_EQ(e.Pos().Column, c.column) << c.text;
-      EXPECT_EQ(e.File(), "mem.form");
+      EXPECT_EQ(e.Line(), c.line) << c.text;
+      EXPECT_EQ(e.Column(), c.column) << c.text;
+      EXPECT_EQ(e.Source(), "mem.form");
     }
   }
 }
@@ -210,7 +210,7 @@ TEST(FormTextRead, MalformedFixtures) {
     try {
       host::ReadFormFile(path);
       ADD_FAILURE() << "no error for " << name;
-    } catch (const EFormError& e) {
+    } catch (const ESourceError& e) {
       EXPECT_STREQ(e.what(), (path + ":" + where).c_str());
     }
   }
@@ -224,7 +224,7 @@ TEST(FormTextRead, NestingIsBounded) {
     return text;
   };
   EXPECT_NO_THROW(ParseFormText(nestedObjects(200), "t"));
-  EXPECT_THROW(ParseFormText(nestedObjects(201), "t"), EFormError);
+  EXPECT_THROW(ParseFormText(nestedObjects(201), "t"), ESourceError);
 
   // Far past the bound, for every nesting construct: an error, never a stack overflow.
   std::string deepCollections;
@@ -233,20 +233,20 @@ TEST(FormTextRead, NestingIsBounded) {
     try {
       ParseFormText("object A: TA\n  X = " + value, "t");
       ADD_FAILURE() << "no error";
-    } catch (const EFormError& e) {
+    } catch (const ESourceError& e) {
       EXPECT_EQ(e.Reason(), "nesting deeper than 200");
     }
   }
 }
 
-// Cut and damaged copies of a valid form must give an EFormError or a tree, nothing else.
+// Cut and damaged copies of a valid form must give an ESourceError or a tree, nothing else.
 TEST(FormTextRead, DamagedInputNeverCrashes) {
   const std::string good = Slurp(DataPath("values.form"));
   ASSERT_FALSE(good.empty());
   for (std::size_t n = 0; n < good.size(); ++n) {
     try {
       ParseFormText(good.substr(0, n), "t");
-    } catch (const EFormError&) {
+    } catch (const ESourceError&) {
     }
   }
   std::mt19937 random(12345);
@@ -256,7 +256,7 @@ TEST(FormTextRead, DamagedInputNeverCrashes) {
     for (int k = 0; k < 3; ++k) text[random() % text.size()] = alphabet[random() % alphabet.size()];
     try {
       ParseFormText(text, "t");
-    } catch (const EFormError&) {
+    } catch (const ESourceError&) {
     }
   }
 }

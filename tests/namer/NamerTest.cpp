@@ -5,8 +5,8 @@
 #include "StdCtrls.h"
 
 using namespace host;
-using CNamer::EComponentNamerError;
-using CNamer::TComponentNamer;
+using cnamer::EComponentNamerError;
+using cnamer::TComponentNamer;
 
 namespace {
 
@@ -146,7 +146,7 @@ TEST(Construction, AFormWithManyComponentsAcceptsItsFirstNamer) {
 }
 
 TEST(Register, PutsTheNamerOnPageQuorth) {
-  CNamer::Register();
+  cnamer::Register();
   ASSERT_EQ(Palette().size(), 1u);
   EXPECT_EQ(Palette()[0].Name, "Quorth");
   EXPECT_EQ(Palette()[0].Classes, std::vector<TClass>{&TComponentNamer::StaticClass()});

@@ -86,24 +86,24 @@ TEST(OmbreluxTest, ExportsExactlyItsEntryPointsClassesAndMethods) {
       "CNamer.CNamer", "CNamer.Finalization", "CFNamer.CFNamer", "CFNamer.Finalization",
       "Ombrelux.PackageLoad", "Ombrelux.PackageUnload", "Ombrelux.GetPackageInfoTable",
       // The classes: type description and virtual table.
-      "_ZTIN6CNamer15TComponentNamerE", "_ZTVN6CNamer15TComponentNamerE",
-      "_ZTIN6CNamer20EComponentNamerErrorE", "_ZTVN6CNamer20EComponentNamerErrorE",
-      "_ZTIN7CFNamer24TComponentPropertyEditorE", "_ZTVN7CFNamer24TComponentPropertyEditorE",
-      "_ZTIN7CFNamer8TFComponE", "_ZTVN7CFNamer8TFComponE",
+      "_ZTIN6cnamer15TComponentNamerE", "_ZTVN6cnamer15TComponentNamerE",
+      "_ZTIN6cnamer20EComponentNamerErrorE", "_ZTVN6cnamer20EComponentNamerErrorE",
+      "_ZTIN7cfnamer24TComponentPropertyEditorE", "_ZTVN7cfnamer24TComponentPropertyEditorE",
+      "_ZTIN7cfnamer8TFComponE", "_ZTVN7cfnamer8TFComponE",
       // TComponentNamer: constructor and destructor (base object), accessors
       // and TypeExist.
-      "_ZN6CNamer15TComponentNamerC2EPN4host10TComponentE", "_ZN6CNamer15TComponentNamerD2Ev",
-      "_ZN6CNamer15TComponentNamer17GetFComponentListEv",
-      "_ZN6CNamer15TComponentNamer14SetComponenterERKN4host11TStringListE",
-      "_ZN6CNamer15TComponentNamer9TypeExistERKN4host11TStringListERKNSt7__cxx1112basic_"
+      "_ZN6cnamer15TComponentNamerC2EPN4host10TComponentE", "_ZN6cnamer15TComponentNamerD2Ev",
+      "_ZN6cnamer15TComponentNamer17GetFComponentListEv",
+      "_ZN6cnamer15TComponentNamer14SetComponenterERKN4host11TStringListE",
+      "_ZN6cnamer15TComponentNamer9TypeExistERKN4host11TStringListERKNSt7__cxx1112basic_"
       "stringIcSt11char_traitsIcESaIcEEE",
       // TFCompon's handlers and TComponentPropertyEditor's overrides.
-      "_ZN7CFNamer8TFCompon14btnChangeClickEPN4host7TObjectE",
-      "_ZN7CFNamer8TFCompon10FormCreateEPN4host7TObjectE",
-      "_ZN7CFNamer8TFCompon20CancelChangeBtnClickEPN4host7TObjectE",
-      "_ZN7CFNamer24TComponentPropertyEditor4EditEv",
-      "_ZNK7CFNamer24TComponentPropertyEditor13GetAttributesEv",
-      "_ZNK7CFNamer24TComponentPropertyEditor8GetValueB5cxx11Ev"};
+      "_ZN7cfnamer8TFCompon14btnChangeClickEPN4host7TObjectE",
+      "_ZN7cfnamer8TFCompon10FormCreateEPN4host7TObjectE",
+      "_ZN7cfnamer8TFCompon20CancelChangeBtnClickEPN4host7TObjectE",
+      "_ZN7cfnamer24TComponentPropertyEditor4EditEv",
+      "_ZNK7cfnamer24TComponentPropertyEditor13GetAttributesEv",
+      "_ZNK7cfnamer24TComponentPropertyEditor8GetValueB5cxx11Ev"};
   EXPECT_EQ(expected.size(), 31u);
   EXPECT_EQ(ExportedSymbols(Ombrelux_PATH), expected);
 

@@ -29,8 +29,8 @@ std::string Slurp(const std::string& name) {
 
 class Lossless : public ::testing::Test {
  protected:
-  void SetUp() override { RegisterClass(&CNamer::TComponentNamer::StaticClass()); }
-  void TearDown() override { UnRegisterClass(&CNamer::TComponentNamer::StaticClass()); }
+  void SetUp() override { RegisterClass(&cnamer::TComponentNamer::StaticClass()); }
+  void TearDown() override { UnRegisterClass(&cnamer::TComponentNamer::StaticClass()); }
 
   struct Opened {
     FormDocument Document;
@@ -61,7 +61,7 @@ class Lossless : public ::testing::Test {
     std::string withNamer;
     {
       Opened o = Open(text);
-      (new CNamer::TComponentNamer(o.Form.get()))->SetName("ComponentNamer1");
+      (new cnamer::TComponentNamer(o.Form.get()))->SetName("ComponentNamer1");
       withNamer = Save(o);
     }
     Opened o = Open(withNamer);

@@ -184,12 +184,12 @@ void Rename(FormObject& obj, const std::map<std::string, std::string>& renames) 
 }
 
 TEST(RealForms, ALargeFormRenamesAndReadsBackToTheSameTree) {
-  RegisterClass(&CNamer::TComponentNamer::StaticClass());
+  RegisterClass(&cnamer::TComponentNamer::StaticClass());
   const std::string text = LargeForm(520);
   ASSERT_GT(std::count(text.begin(), text.end(), '\n'), 30000);
   FormObject tree = ParseFormText(text, "big.form").Root;
   auto form = LoadForm(tree, "big.form");
-  auto* namer = new CNamer::TComponentNamer(form.get());
+  auto* namer = new cnamer::TComponentNamer(form.get());
   namer->SetName("ComponentNamer1");
   EXPECT_EQ(namer->GetFComponentList().Count(), form->GetComponentCount() + 9);  // nine types
 
@@ -202,7 +202,7 @@ TEST(RealForms, ALargeFormRenamesAndReadsBackToTheSameTree) {
   written.Children.pop_back();  // the namer placed above
   Rename(tree, renames);
   EXPECT_EQ(written, tree);
-  UnRegisterClass(&CNamer::TComponentNamer::StaticClass());
+  UnRegisterClass(&cnamer::TComponentNamer::StaticClass());
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include "StdCtrls.h"
 
 using namespace host;
-using CNamer::TComponentNamer;
+using cnamer::TComponentNamer;
 
 namespace {
 
@@ -18,7 +18,7 @@ std::unique_ptr<TForm> Load(const std::string& text) { return LoadForm(Parse(tex
 std::string ErrorOf(const std::function<void()>& action) {
   try {
     action();
-  } catch (const EFormError& e) {
+  } catch (const ESourceError& e) {
     return e.what();
   }
   return "no error";
