@@ -34,10 +34,10 @@ std::vector<std::string> ReadListing(host::TComponent& namer) {
   // copied twice.
   host::FormValue value = listing->Get(namer);
   std::vector<std::string> rows;
-  rows.reserve(value.items.size());
-  for (host::FormValue& row : value.items) {
+  rows.reserve(value.Items.size());
+  for (host::FormValue& row : value.Items) {
     host::StringOf(row);  // raises when a row is not a string
-    rows.push_back(std::move(row.text));
+    rows.push_back(std::move(row.Text));
   }
   return rows;
 }

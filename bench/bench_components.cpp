@@ -72,37 +72,37 @@ void SetName(benchmark::State& state) {
 // The dialog of the package, built from its resource, holding the listing.
 struct DialogOnForm {
   explicit DialogOnForm(const benchmark::State& state)
-      : form(bench::GeneratedForm(bench::Components(state), bench::Classes(state))) {
-    host::RegisterModule(&module);
-    dialog = host::TCustomForm::Create<cfnamer::TFCompon>(&host::Application());
-    dialog->TabList->Items().Assign(Namer(*form).As<cnamer::TComponentNamer>().GetFComponentList());
-    dialog->NameVal->SetText("Renamed");
+      : Form(bench::GeneratedForm(bench::Components(state), bench::Classes(state))) {
+    host::RegisterModule(&Module);
+    Dialog = host::TCustomForm::Create<cfnamer::TFCompon>(&host::Application());
+    Dialog->TabList->Items().Assign(Namer(*Form).As<cnamer::TComponentNamer>().GetFComponentList());
+    Dialog->NameVal->SetText("Renamed");
   }
   ~DialogOnForm() {
-    dialog.reset();
-    host::UnregisterModule(&module);
+    Dialog.reset();
+    host::UnregisterModule(&Module);
   }
 
-  host::TLibModule module{"bench", {{"TFCOMPON", cfnamer::FComponResource()}}};
-  std::unique_ptr<host::TForm> form;
-  std::unique_ptr<cfnamer::TFCompon> dialog;
+  host::TLibModule Module{"bench", {{"TFCOMPON", cfnamer::FComponResource()}}};
+  std::unique_ptr<host::TForm> Form;
+  std::unique_ptr<cfnamer::TFCompon> Dialog;
 };
 
 // Block mode: the first header row selected, its block rewritten.
 void ChangeBlock(benchmark::State& state) {
   DialogOnForm session(state);
-  session.dialog->TabList->SetSelected(0, true);
+  session.Dialog->TabList->SetSelected(0, true);
   const int block = bench::Components(state) / bench::Classes(state);
-  for (auto _ : state) session.dialog->btnChangeClick(nullptr);
+  for (auto _ : state) session.Dialog->btnChangeClick(nullptr);
   bench::CountComponents(state, block);
 }
 
 // Selection mode: every component row selected and rewritten.
 void ChangeSelection(benchmark::State& state) {
   DialogOnForm session(state);
-  const std::vector<int> rows = ComponentRows(session.dialog->TabList->Items().Strings());
-  for (int row : rows) session.dialog->TabList->SetSelected(row, true);
-  for (auto _ : state) session.dialog->btnChangeClick(nullptr);
+  const std::vector<int> rows = ComponentRows(session.Dialog->TabList->Items().Strings());
+  for (int row : rows) session.Dialog->TabList->SetSelected(row, true);
+  for (auto _ : state) session.Dialog->btnChangeClick(nullptr);
   bench::CountComponents(state, static_cast<int>(rows.size()));
 }
 

@@ -28,30 +28,30 @@ constexpr std::size_t kMaxFileSize = std::size_t{1} << 30;
 // after the process so that two runs at once do not share it.
 struct FormOnDisk {
   explicit FormOnDisk(const benchmark::State& state)
-      : path((std::filesystem::temp_directory_path() /
+      : Path((std::filesystem::temp_directory_path() /
               ("bench-" + std::to_string(::getpid()) + "-" +
                std::to_string(bench::Components(state)) + "-" +
                std::to_string(bench::Classes(state)) + ".form"))
                  .string()),
-        text(bench::GeneratedFormText(bench::Components(state), bench::Classes(state))) {
-    host::SaveFileAtomically(path, text);
+        Text(bench::GeneratedFormText(bench::Components(state), bench::Classes(state))) {
+    host::SaveFileAtomically(Path, Text);
   }
-  ~FormOnDisk() { std::filesystem::remove(path); }
+  ~FormOnDisk() { std::filesystem::remove(Path); }
 
   void Count(benchmark::State& state) const {
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
-    state.counters["bytes"] = static_cast<double>(text.size());
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(Text.size()));
+    state.counters["bytes"] = static_cast<double>(Text.size());
     bench::CountComponents(state, bench::Components(state));
   }
 
-  std::string path;
-  std::string text;
+  std::string Path;
+  std::string Text;
 };
 
 void FloorReadLines(benchmark::State& state) {
   FormOnDisk file(state);
   for (auto _ : state) {
-    const std::string bytes = host::ReadWholeFile(file.path, kMaxFileSize);
+    const std::string bytes = host::ReadWholeFile(file.Path, kMaxFileSize);
     std::vector<std::string_view> lines;
     for (std::size_t start = 0, end; start < bytes.size(); start = end + 1) {
       end = bytes.find('\n', start);
@@ -66,14 +66,14 @@ void FloorReadLines(benchmark::State& state) {
 // The text into its tree.
 void ReadText(benchmark::State& state) {
   FormOnDisk file(state);
-  for (auto _ : state) benchmark::DoNotOptimize(host::ReadFormFile(file.path));
+  for (auto _ : state) benchmark::DoNotOptimize(host::ReadFormFile(file.Path));
   file.Count(state);
 }
 
 // The text into live components, as the designer opens a form.
 void ReadForm(benchmark::State& state) {
   FormOnDisk file(state);
-  for (auto _ : state) benchmark::DoNotOptimize(designer::ReadForm(file.path));
+  for (auto _ : state) benchmark::DoNotOptimize(designer::ReadForm(file.Path));
   file.Count(state);
 }
 
@@ -81,7 +81,7 @@ void ReadForm(benchmark::State& state) {
 void DestroyForm(benchmark::State& state) {
   FormOnDisk file(state);
   for (auto _ : state) {
-    std::optional<designer::OpenForm> form = designer::ReadForm(file.path);
+    std::optional<designer::OpenForm> form = designer::ReadForm(file.Path);
     const auto start = std::chrono::steady_clock::now();
     form.reset();
     state.SetIterationTime(
@@ -92,7 +92,7 @@ void DestroyForm(benchmark::State& state) {
 
 void FloorWriteBytes(benchmark::State& state) {
   FormOnDisk file(state);
-  for (auto _ : state) host::SaveFileAtomically(file.path, file.text);
+  for (auto _ : state) host::SaveFileAtomically(file.Path, file.Text);
   file.Count(state);
 }
 
@@ -100,7 +100,7 @@ void FloorWriteBytes(benchmark::State& state) {
 void FloorCopyBytes(benchmark::State& state) {
   FormOnDisk file(state);
   for (auto _ : state) {
-    std::string copy = file.text;
+    std::string copy = file.Text;
     benchmark::DoNotOptimize(copy.data());
   }
   file.Count(state);
@@ -110,7 +110,7 @@ void FloorCopyBytes(benchmark::State& state) {
 // writer's own cost, which a save adds to the file system's.
 void WriteText(benchmark::State& state) {
   FormOnDisk file(state);
-  const host::FormDocument document = host::ReadFormFile(file.path);
+  const host::FormDocument document = host::ReadFormFile(file.Path);
   for (auto _ : state) {
     std::string text = host::RewriteFormText(document.Root, *document.Text, document.Style);
     benchmark::DoNotOptimize(text.data());
@@ -121,12 +121,12 @@ void WriteText(benchmark::State& state) {
 // Live components back into text, saved, as the designer saves a form.
 void WriteForm(benchmark::State& state) {
   FormOnDisk file(state);
-  designer::OpenForm form = designer::ReadForm(file.path);
+  designer::OpenForm form = designer::ReadForm(file.Path);
   for (auto _ : state) {
-    designer::WriteForm(form, file.path);
+    designer::WriteForm(form, file.Path);
     // The next save checks the file this one wrote, as the window does.
     state.PauseTiming();
-    form.Lock = host::FileLock(file.path);
+    form.Lock = host::FileLock(file.Path);
     state.ResumeTiming();
   }
   file.Count(state);

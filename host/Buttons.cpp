@@ -17,18 +17,18 @@ FormValue GlyphValue(TObject& o) {
     hex += kUpperHexDigits[byte >> 4];
     hex += kUpperHexDigits[byte & 15];
   }
-  return {FormValue::Kind::Binary, std::move(hex), {}, {}, {}};
+  return {FormValueKind::Binary, std::move(hex), {}, {}, {}};
 }
 
 void SetGlyphValue(TObject& o, const FormValue& value) {
-  if (value.kind != FormValue::Kind::Binary || value.text.size() % 2 != 0 ||
-      !std::all_of(value.text.begin(), value.text.end(), IsHexDigit))
-    throw EValueRefused(Format("expected binary data, found '%s'", {value.text}));
+  if (value.Kind != FormValueKind::Binary || value.Text.size() % 2 != 0 ||
+      !std::all_of(value.Text.begin(), value.Text.end(), IsHexDigit))
+    throw EValueRefused(Format("expected binary data, found '%s'", {value.Text}));
   std::vector<std::uint8_t> data;
-  data.reserve(value.text.size() / 2);
-  for (std::size_t i = 0; i < value.text.size(); i += 2)
-    data.push_back(static_cast<std::uint8_t>(HexDigitValue(value.text[i]) << 4 |
-                                             HexDigitValue(value.text[i + 1])));
+  data.reserve(value.Text.size() / 2);
+  for (std::size_t i = 0; i < value.Text.size(); i += 2)
+    data.push_back(static_cast<std::uint8_t>(HexDigitValue(value.Text[i]) << 4 |
+                                             HexDigitValue(value.Text[i + 1])));
   static_cast<TSpeedButton&>(o).SetGlyphData(std::move(data));
 }
 

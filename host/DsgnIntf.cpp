@@ -13,7 +13,7 @@ namespace host {
 namespace {
 
 std::string JoinedItems(const FormValue& set) {
-  return "[" + CommaText(set.items, &FormValue::text) + "]";
+  return "[" + CommaText(set.Items, &FormValue::Text) + "]";
 }
 
 // The form value typed text stands for, by the property's type.
@@ -22,8 +22,8 @@ FormValue TypedValue(const TPropInfo& prop, const std::string& text) {
     case TTypeKind::Integer:
     case TTypeKind::Int64: {
       FormValue value;
-      value.kind = FormValue::Kind::Integer;
-      value.text = Trim(text);
+      value.Kind = FormValueKind::Integer;
+      value.Text = Trim(text);
       IntegerOf(value);  // raises on text that is not a number
       return value;
     }
@@ -100,17 +100,17 @@ std::string TPropertyEditor::GetValue() const {
   // and it is not read, since reading may rebuild it.
   if (prop_.PropType->Kind == TTypeKind::Class) return "(" + prop_.PropType->Name + ")";
   FormValue value = prop_.Get(*components_.front());
-  switch (value.kind) {
-    case FormValue::Kind::Integer:
-    case FormValue::Kind::Float:
-    case FormValue::Kind::Identifier:
-    case FormValue::Kind::String:
-      return value.text;
-    case FormValue::Kind::Set:
+  switch (value.Kind) {
+    case FormValueKind::Integer:
+    case FormValueKind::Float:
+    case FormValueKind::Identifier:
+    case FormValueKind::String:
+      return value.Text;
+    case FormValueKind::Set:
       return JoinedItems(value);
-    case FormValue::Kind::List:
-    case FormValue::Kind::Binary:
-    case FormValue::Kind::Collection:
+    case FormValueKind::List:
+    case FormValueKind::Binary:
+    case FormValueKind::Collection:
       break;
   }
   return "(" + prop_.PropType->Name + ")";

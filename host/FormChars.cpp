@@ -58,10 +58,10 @@ bool IsDottedIdentifier(std::string_view s) {
   }
 }
 
-std::optional<FormObject::Opening> OpeningKeyword(std::string_view word) {
-  if (SameText(word, "object")) return FormObject::Opening::Object;
-  if (SameText(word, "inherited")) return FormObject::Opening::Inherited;
-  if (SameText(word, "inline")) return FormObject::Opening::Inline;
+std::optional<FormOpening> OpeningKeyword(std::string_view word) {
+  if (SameText(word, "object")) return FormOpening::Object;
+  if (SameText(word, "inherited")) return FormOpening::Inherited;
+  if (SameText(word, "inline")) return FormOpening::Inline;
   return std::nullopt;
 }
 

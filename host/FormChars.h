@@ -43,7 +43,7 @@ inline constexpr auto kDelimiters = [] {
 inline bool IsDelimiter(char c) { return kDelimiters[static_cast<unsigned char>(c)]; }
 
 bool IsDottedIdentifier(std::string_view s);
-std::optional<FormObject::Opening> OpeningKeyword(std::string_view word);
+std::optional<FormOpening> OpeningKeyword(std::string_view word);
 
 // Whether `s` is a number literal; sets `isFloat` for a decimal one with a
 // fraction or exponent.

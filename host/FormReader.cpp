@@ -28,10 +28,10 @@ FormObject Reader::ReadDocument() {
   return root;
 }
 
-FormObject Reader::ParseObject(FormObject::Opening opening, std::uint32_t lead) {
+FormObject Reader::ParseObject(FormOpening opening, std::uint32_t lead) {
   DepthGuard guard(*this, p_);
   FormObject obj;
-  obj.opening = opening;
+  obj.Opening = opening;
   obj.Pos = PosAt(p_);
   p_ += WordAt(p_).size();
   obj.NameSource = {Offset(), Offset()};

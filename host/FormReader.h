@@ -61,7 +61,7 @@ class Reader {
   SourceSpan SpanFrom(std::uint32_t begin) const { return {begin, Offset()}; }
   // A bracketed value of `kind` begun at its opening bracket, now stepped
   // past; closing steps past the closing bracket and ends the value there.
-  FormValue OpenBracketed(FormValue::Kind kind);
+  FormValue OpenBracketed(FormValueKind kind);
   void CloseBracketed(FormValue& v);
 
   // Position of `at`, which lies on the current line; columns count
@@ -176,7 +176,7 @@ class Reader {
 
   // Object = Opening [Name ':'] ClassName ['[' Index ']'] Body; `lead` is
   // where the blanks before the opening word begin.
-  FormObject ParseObject(FormObject::Opening opening, std::uint32_t lead);
+  FormObject ParseObject(FormOpening opening, std::uint32_t lead);
 
   // Body = { Property | Object } 'end', for objects and collection items
   // alike (`children` is null in an item, which holds no objects). Returns

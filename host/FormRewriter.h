@@ -173,23 +173,23 @@ class Rewriter {
   void WriteValue(const FormValue& v, std::uint32_t line) {
     if (!v.Source.Known()) return canonical_.WriteValue(v, IndentAt(SkipTrivia(line)));
     const std::string_view bytes = source_.substr(v.Source.Begin, v.Source.End - v.Source.Begin);
-    switch (v.kind) {
-      case FormValue::Kind::Identifier:
+    switch (v.Kind) {
+      case FormValueKind::Identifier:
         // A reference to a renamed component.
-        out_ += bytes == v.text ? bytes : std::string_view(v.text);
+        out_ += bytes == v.Text ? bytes : std::string_view(v.Text);
         return;
-      case FormValue::Kind::List: {
+      case FormValueKind::List: {
         std::uint32_t at = v.Source.Begin;
-        for (const FormValue& item : v.items) {
+        for (const FormValue& item : v.Items) {
           Copy(at, item.Source.Begin);
           WriteValue(item, line);
           at = item.Source.End;
         }
         return Copy(at, v.Source.End);
       }
-      case FormValue::Kind::Collection: {
+      case FormValueKind::Collection: {
         std::uint32_t at = v.Source.Begin;
-        for (const FormCollectionItem& item : v.collection)
+        for (const FormCollectionItem& item : v.Collection)
           for (const FormProperty& prop : item.Properties) {
             Copy(at, prop.Value.Source.Begin);
             WriteValue(prop.Value, line);

@@ -79,7 +79,7 @@ class Reader {
   void ReadBody(TComponent& c, FormObject& obj, TComponent& owner) {
     read_.push_back(&c);
     StoredObject& stored = c.Stored();
-    stored.Opening = obj.opening;
+    stored.Opening = obj.Opening;
     stored.Index = obj.Index;
     stored.Source = obj.Source;
     stored.NameSource = obj.NameSource;
@@ -94,7 +94,7 @@ class Reader {
     }
     for (std::size_t i = first; i < properties.size(); ++i) ReadProperty(c, properties[i]);
     // The components inside an inline object belong to it, not to the form.
-    TComponent& childOwner = obj.opening == FormObject::Opening::Inline && &c != &root_ ? c : owner;
+    TComponent& childOwner = obj.Opening == FormOpening::Inline && &c != &root_ ? c : owner;
     for (FormObject& child : obj.Children) ReadChild(c, child, childOwner);
   }
 
@@ -187,11 +187,11 @@ class Reader {
   void MarkUnknownReferences(const TComponent& c, FormProperty& p) {
     if (IsHandlerName(p.Name)) return;
     FormValue& v = p.Value;
-    if (v.kind == FormValue::Kind::Identifier && !SameText(v.text, "True") &&
-        !SameText(v.text, "False")) {
+    if (v.Kind == FormValueKind::Identifier && !SameText(v.Text, "True") &&
+        !SameText(v.Text, "False")) {
       MarkReference(c, v);
-    } else if (v.kind == FormValue::Kind::Collection) {
-      for (FormCollectionItem& item : v.collection)
+    } else if (v.Kind == FormValueKind::Collection) {
+      for (FormCollectionItem& item : v.Collection)
         for (FormProperty& inner : item.Properties) MarkUnknownReferences(c, inner);
     }
   }
@@ -199,10 +199,10 @@ class Reader {
   // A name is looked up among the components of the one that owns `c` (an
   // inline frame for its own controls), then further out up to the form.
   void MarkReference(const TComponent& c, FormValue& v) const {
-    if (v.kind != FormValue::Kind::Identifier) return;
+    if (v.Kind != FormValueKind::Identifier) return;
     for (const TComponent* scope = &c == &root_ ? &root_ : c.GetOwner(); scope;
          scope = scope == &root_ ? nullptr : scope->GetOwner())
-      if (const TComponent* target = scope->FindComponent(v.text)) {
+      if (const TComponent* target = scope->FindComponent(v.Text)) {
         v.ComponentRef = target->Serial();
         return;
       }
@@ -300,7 +300,7 @@ class Writer {
   FormObject Whole(TComponent* c) const {
     const StoredObject& stored = c->Stored();
     FormObject obj;
-    obj.opening = stored.Opening;
+    obj.Opening = stored.Opening;
     obj.Index = stored.Index;
     obj.Name = c->GetName();
     obj.ClassName = c->ClassName();
@@ -328,7 +328,7 @@ class Writer {
     for (TComponent* c : owner.Components()) {
       bySerial_[c->Serial()] = c;
       inside_[c->GetParentComponent()].push_back(c);
-      if (c->Stored().Opening == FormObject::Opening::Inline) Collect(*c);
+      if (c->Stored().Opening == FormOpening::Inline) Collect(*c);
     }
   }
 
@@ -336,10 +336,10 @@ class Writer {
   bool Renamed(const FormValue& v) const {
     if (v.ComponentRef) {
       if (auto it = bySerial_.find(v.ComponentRef);
-          it != bySerial_.end() && it->second->GetName() != v.text)
+          it != bySerial_.end() && it->second->GetName() != v.Text)
         return true;
     }
-    for (const FormCollectionItem& item : v.collection)
+    for (const FormCollectionItem& item : v.Collection)
       for (const FormProperty& p : item.Properties)
         if (Renamed(p.Value)) return true;
     return false;
@@ -350,9 +350,9 @@ class Writer {
   void Resolve(FormValue& v) const {
     if (v.ComponentRef) {
       if (auto it = bySerial_.find(v.ComponentRef); it != bySerial_.end())
-        v.text = it->second->GetName();
+        v.Text = it->second->GetName();
     }
-    for (FormCollectionItem& item : v.collection)
+    for (FormCollectionItem& item : v.Collection)
       for (FormProperty& p : item.Properties) Resolve(p.Value);
   }
 

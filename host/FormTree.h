@@ -33,17 +33,17 @@ struct FormCollectionItem {
   SourcePos Pos;
 };
 
-struct FormValue {
-  enum class Kind { Integer, Float, Identifier, String, Set, List, Binary, Collection };
+enum class FormValueKind { Integer, Float, Identifier, String, Set, List, Binary, Collection };
 
-  Kind kind = Kind::Integer;
+struct FormValue {
+  FormValueKind Kind = FormValueKind::Integer;
   // Integer and Float: the literal as written ("$FF", "1.5E3").
   // Identifier: the identifier, dots included ("Data.Table1").
   // String: the characters, UTF-8 encoded.
   // Binary: the hexadecimal digits, upper case, without blanks.
-  std::string text;
-  std::vector<FormValue> items;                // Set (identifiers) and List
-  std::vector<FormCollectionItem> collection;  // Collection
+  std::string Text;
+  std::vector<FormValue> Items;                // Set (identifiers) and List
+  std::vector<FormCollectionItem> Collection;  // Collection
   SourcePos Pos;
   // An identifier that named a component of the form when it was read: that
   // component's serial number, so that it is written with the component's
@@ -84,10 +84,11 @@ struct FormProperty {
   }
 };
 
-struct FormObject {
-  enum class Opening { Object, Inherited, Inline };
+// The word that opens an object: `object`, `inherited` or `inline`.
+enum class FormOpening { Object, Inherited, Inline };
 
-  Opening opening = Opening::Object;
+struct FormObject {
+  FormOpening Opening = FormOpening::Object;
   std::string Name;  // may be empty
   std::string ClassName;
   std::optional<std::int64_t> Index;  // `[n]` after the class name
@@ -103,7 +104,7 @@ struct FormObject {
   SourceSpan EndSource{};
 
   friend bool operator==(const FormObject& a, const FormObject& b) {
-    return a.opening == b.opening && a.Name == b.Name && a.ClassName == b.ClassName &&
+    return a.Opening == b.Opening && a.Name == b.Name && a.ClassName == b.ClassName &&
            a.Index == b.Index && a.Properties == b.Properties && a.Children == b.Children;
   }
 };
@@ -113,7 +114,7 @@ struct FormObject {
 // bytes lie, and its properties in their order. Smaller than the object
 // itself, which a large form would otherwise hold once per component.
 struct StoredObject {
-  FormObject::Opening Opening = FormObject::Opening::Object;
+  FormOpening Opening = FormOpening::Object;
   std::optional<std::int64_t> Index;
   SourceSpan Source{};
   SourceSpan NameSource{};
@@ -126,39 +127,39 @@ inline bool operator==(const FormCollectionItem& a, const FormCollectionItem& b)
 }
 
 inline bool operator==(const FormValue& a, const FormValue& b) {
-  return a.kind == b.kind && a.text == b.text && a.items == b.items && a.collection == b.collection;
+  return a.Kind == b.Kind && a.Text == b.Text && a.Items == b.Items && a.Collection == b.Collection;
 }
 
 // Defined once every type above is complete, as building a vector of
 // collection items needs the properties they hold.
 inline FormValue FormValue::Integer(std::int64_t v) {
   FormValue value;
-  value.text = std::to_string(v);
+  value.Text = std::to_string(v);
   return value;
 }
 inline FormValue FormValue::Identifier(std::string name) {
   FormValue value;
-  value.kind = Kind::Identifier;
-  value.text = std::move(name);
+  value.Kind = FormValueKind::Identifier;
+  value.Text = std::move(name);
   return value;
 }
 inline FormValue FormValue::Boolean(bool v) { return Identifier(v ? "True" : "False"); }
 inline FormValue FormValue::String(std::string s) {
   FormValue value;
-  value.kind = Kind::String;
-  value.text = std::move(s);
+  value.Kind = FormValueKind::String;
+  value.Text = std::move(s);
   return value;
 }
 inline FormValue FormValue::List(std::vector<FormValue> items) {
   FormValue value;
-  value.kind = Kind::List;
-  value.items = std::move(items);
+  value.Kind = FormValueKind::List;
+  value.Items = std::move(items);
   return value;
 }
 inline FormValue FormValue::Set(std::vector<FormValue> items) {
   FormValue value;
-  value.kind = Kind::Set;
-  value.items = std::move(items);
+  value.Kind = FormValueKind::Set;
+  value.Items = std::move(items);
   return value;
 }
 

@@ -30,16 +30,16 @@ FormValue Reader::ParseWord() {
   if (IsDigit(c) || c == '$' || c == '+' || c == '-') {
     bool isFloat;
     if (!IsNumber(word, isFloat)) Fail(v.Pos, Quoted(word) + " is not a valid number");
-    v.kind = isFloat ? FormValue::Kind::Float : FormValue::Kind::Integer;
+    v.Kind = isFloat ? FormValueKind::Float : FormValueKind::Integer;
   } else if (IsIdentStart(c)) {
     if (SameText(word, "end") || OpeningKeyword(word)) Fail(v.Pos, "expected a value");
     if (!IsDottedIdentifier(word)) Fail(v.Pos, Quoted(word) + " is not a valid value");
-    v.kind = FormValue::Kind::Identifier;
+    v.Kind = FormValueKind::Identifier;
   } else {
     Fail(v.Pos, "expected a value");
   }
   p_ += word.size();
-  v.text = word;
+  v.Text = word;
   v.Source.End = Offset();
   return v;
 }
@@ -47,10 +47,10 @@ FormValue Reader::ParseWord() {
 FormValue Reader::ParseString() {
   FormValue v;
   v.Source.Begin = Offset();
-  v.kind = FormValue::Kind::String;
+  v.Kind = FormValueKind::String;
   v.Pos = PosAt(p_);
   for (;;) {
-    ScanStringPieces(v.text);
+    ScanStringPieces(v.Text);
     v.Source.End = Offset();
     // The blanks after the string belong to what follows, unless a `+`
     // continues it (a `+` that signs a number starts the next list item).
@@ -130,10 +130,10 @@ void Reader::ScanCharCode(std::string& out) {
   AppendUtf8(out, code);
 }
 
-FormValue Reader::OpenBracketed(FormValue::Kind kind) {
+FormValue Reader::OpenBracketed(FormValueKind kind) {
   FormValue v;
   v.Source.Begin = Offset();
-  v.kind = kind;
+  v.Kind = kind;
   v.Pos = PosAt(p_);
   ++p_;
   return v;
@@ -145,12 +145,12 @@ void Reader::CloseBracketed(FormValue& v) {
 }
 
 FormValue Reader::ParseSet() {
-  FormValue v = OpenBracketed(FormValue::Kind::Set);
+  FormValue v = OpenBracketed(FormValueKind::Set);
   SkipBlanks();
   if (Peek() != ']') {
     for (;;) {
       SkipBlanks();
-      v.items.push_back(ParseSetElement());
+      v.Items.push_back(ParseSetElement());
       SkipBlanks();
       if (Peek() == ']') break;
       if (*p_ != ',') Fail(p_, "expected ',' or ']'");
@@ -169,48 +169,48 @@ FormValue Reader::ParseSetElement() {
   const std::string_view word = TakeWord();
   bool isFloat;
   if (IsDottedIdentifier(word)) {
-    item.kind = FormValue::Kind::Identifier;
+    item.Kind = FormValueKind::Identifier;
   } else if (IsNumber(word, isFloat) && !isFloat) {
-    item.kind = FormValue::Kind::Integer;
+    item.Kind = FormValueKind::Integer;
   } else {
     Fail(item.Pos, Quoted(word) + " is not a valid set element");
   }
-  item.text = word;
+  item.Text = word;
   item.Source = SpanFrom(begin);
   return item;
 }
 
 FormValue Reader::ParseList() {
   DepthGuard guard(*this, p_);
-  FormValue v = OpenBracketed(FormValue::Kind::List);
-  for (SkipBlanks(); Peek() != ')'; SkipBlanks()) v.items.push_back(ParseValue());
+  FormValue v = OpenBracketed(FormValueKind::List);
+  for (SkipBlanks(); Peek() != ')'; SkipBlanks()) v.Items.push_back(ParseValue());
   CloseBracketed(v);
   return v;
 }
 
 FormValue Reader::ParseBinary() {
-  FormValue v = OpenBracketed(FormValue::Kind::Binary);
+  FormValue v = OpenBracketed(FormValueKind::Binary);
   for (SkipBlanks(); Peek() != '}'; SkipBlanks()) {
     const char c = *p_;
     if (!IsHexDigit(c)) Fail(p_, "expected a hex digit or '}'");
-    v.text += UpperHexDigit(c);
+    v.Text += UpperHexDigit(c);
     ++p_;
   }
-  if (v.text.size() % 2 != 0) Fail(v.Pos, "binary data has an odd number of hex digits");
+  if (v.Text.size() % 2 != 0) Fail(v.Pos, "binary data has an odd number of hex digits");
   CloseBracketed(v);
   return v;
 }
 
 FormValue Reader::ParseCollection() {
   DepthGuard guard(*this, p_);
-  FormValue v = OpenBracketed(FormValue::Kind::Collection);
+  FormValue v = OpenBracketed(FormValueKind::Collection);
   for (SkipBlanks(); Peek() != '>'; SkipBlanks()) {
     if (!SameText(WordAt(p_), "item")) Fail(p_, "expected 'item' or '>'");
     FormCollectionItem item;
     item.Pos = PosAt(p_);
     p_ += 4;
     ParseBody(item.Properties, nullptr);
-    v.collection.push_back(std::move(item));
+    v.Collection.push_back(std::move(item));
   }
   CloseBracketed(v);
   return v;

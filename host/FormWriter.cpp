@@ -17,13 +17,13 @@ namespace {
 // Characters of one string piece, and hex digits of one binary line.
 constexpr std::size_t kLineChunk = 64;
 
-const char* OpeningWord(FormObject::Opening opening) {
+const char* OpeningWord(FormOpening opening) {
   switch (opening) {
-    case FormObject::Opening::Inherited:
+    case FormOpening::Inherited:
       return "inherited ";
-    case FormObject::Opening::Inline:
+    case FormOpening::Inline:
       return "inline ";
-    case FormObject::Opening::Object:
+    case FormOpening::Object:
       break;
   }
   return "object ";
@@ -38,7 +38,7 @@ void CanonicalWriter::NewLine(const std::string& indent) {
 
 void CanonicalWriter::WriteObject(const FormObject& obj, const std::string& indent) {
   out_ += indent;
-  out_ += OpeningWord(obj.opening);
+  out_ += OpeningWord(obj.Opening);
   if (!obj.Name.empty()) {
     out_ += obj.Name;
     out_ += ": ";
@@ -71,39 +71,39 @@ void CanonicalWriter::WriteProperty(const FormProperty& prop, const std::string&
 
 void CanonicalWriter::WriteValue(const FormValue& v, const std::string& indent) {
   const std::string inner = indent + std::string(step_);
-  switch (v.kind) {
-    case FormValue::Kind::Integer:
-    case FormValue::Kind::Float:
-    case FormValue::Kind::Identifier:
-      out_ += v.text;
+  switch (v.Kind) {
+    case FormValueKind::Integer:
+    case FormValueKind::Float:
+    case FormValueKind::Identifier:
+      out_ += v.Text;
       break;
-    case FormValue::Kind::String:
-      WriteString(v.text, indent);
+    case FormValueKind::String:
+      WriteString(v.Text, indent);
       break;
-    case FormValue::Kind::Set:
+    case FormValueKind::Set:
       out_ += '[';
-      out_ += CommaText(v.items, &FormValue::text);
+      out_ += CommaText(v.Items, &FormValue::Text);
       out_ += ']';
       break;
-    case FormValue::Kind::List:
+    case FormValueKind::List:
       out_ += '(';
-      for (const FormValue& item : v.items) {
+      for (const FormValue& item : v.Items) {
         NewLine(inner);
         WriteValue(item, inner);
       }
       out_ += ')';
       break;
-    case FormValue::Kind::Binary:
+    case FormValueKind::Binary:
       out_ += '{';
-      for (std::size_t i = 0; i < v.text.size(); i += kLineChunk) {
+      for (std::size_t i = 0; i < v.Text.size(); i += kLineChunk) {
         NewLine(inner);
-        for (char c : std::string_view(v.text).substr(i, kLineChunk)) out_ += UpperHexDigit(c);
+        for (char c : std::string_view(v.Text).substr(i, kLineChunk)) out_ += UpperHexDigit(c);
       }
       out_ += '}';
       break;
-    case FormValue::Kind::Collection:
+    case FormValueKind::Collection:
       out_ += '<';
-      for (const FormCollectionItem& item : v.collection) {
+      for (const FormCollectionItem& item : v.Collection) {
         NewLine(inner);
         out_ += "item";
         for (const FormProperty& prop : item.Properties) {

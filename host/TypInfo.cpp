@@ -68,17 +68,17 @@ PTypeInfo NotifyEventTypeInfo() {
 namespace {
 [[noreturn]] void WrongKind(const FormValue& value, const char* expected) {
   throw EValueRefused(
-      Format("expected %s, found '%s'", {std::string(expected), Excerpt(value.text)}));
+      Format("expected %s, found '%s'", {std::string(expected), Excerpt(value.Text)}));
 }
 }  // namespace
 
 void OutOfRange(const FormValue& value) {
-  throw EConvertError(Format("%s is out of range", {Excerpt(value.text)}));
+  throw EConvertError(Format("%s is out of range", {Excerpt(value.Text)}));
 }
 
 std::int64_t IntegerOf(const FormValue& value) {
-  if (value.kind != FormValue::Kind::Integer) WrongKind(value, "an integer");
-  const IntegerLiteral literal = ReadIntegerLiteral(value.text);
+  if (value.Kind != FormValueKind::Integer) WrongKind(value, "an integer");
+  const IntegerLiteral literal = ReadIntegerLiteral(value.Text);
   if (literal.State == IntegerLiteral::Status::Malformed) WrongKind(value, "an integer");
   if (literal.State == IntegerLiteral::Status::TooLarge) OutOfRange(value);
   // Hex literals are bit patterns: $FFFFFFFF is -1 for a 32-bit property.
@@ -89,26 +89,26 @@ std::int64_t IntegerOf(const FormValue& value) {
 }
 
 bool BooleanOf(const FormValue& value) {
-  if (value.kind == FormValue::Kind::Identifier) {
-    if (SameText(value.text, "True")) return true;
-    if (SameText(value.text, "False")) return false;
+  if (value.Kind == FormValueKind::Identifier) {
+    if (SameText(value.Text, "True")) return true;
+    if (SameText(value.Text, "False")) return false;
   }
   WrongKind(value, "True or False");
 }
 
 const std::string& StringOf(const FormValue& value) {
-  if (value.kind != FormValue::Kind::String) WrongKind(value, "a string");
-  return value.text;
+  if (value.Kind != FormValueKind::String) WrongKind(value, "a string");
+  return value.Text;
 }
 
 const std::vector<FormValue>& ListOf(const FormValue& value) {
-  if (value.kind != FormValue::Kind::List) WrongKind(value, "a list");
-  return value.items;
+  if (value.Kind != FormValueKind::List) WrongKind(value, "a list");
+  return value.Items;
 }
 
 const std::string& IdentifierOf(const FormValue& value) {
-  if (value.kind != FormValue::Kind::Identifier) WrongKind(value, "an identifier");
-  return value.text;
+  if (value.Kind != FormValueKind::Identifier) WrongKind(value, "an identifier");
+  return value.Text;
 }
 
 // ---- symbolic values and sets ----
@@ -120,10 +120,10 @@ FormValue TIdentTable::ValueOf(std::int64_t value) const {
 }
 
 std::int64_t TIdentTable::Parse(const FormValue& value) const {
-  if (Numbers && value.kind == FormValue::Kind::Integer) {
+  if (Numbers && value.Kind == FormValueKind::Integer) {
     std::int64_t n = IntegerOf(value);
     if (n < Numbers->first || n > Numbers->second)
-      throw EValueRefused(Format("%s is out of the range of %s", {value.text, Type.Name}));
+      throw EValueRefused(Format("%s is out of the range of %s", {value.Text, Type.Name}));
     return n;
   }
   const std::string& name = IdentifierOf(value);
@@ -140,11 +140,11 @@ FormValue SetValueOf(const TIdentTable& members, std::uint32_t bits) {
 }
 
 std::uint32_t ParseSet(const TIdentTable& members, const FormValue& value) {
-  if (value.kind != FormValue::Kind::Set)
+  if (value.Kind != FormValueKind::Set)
     throw EValueRefused(
-        Format("expected a set of %s, found '%s'", {members.Type.Name, Excerpt(value.text)}));
+        Format("expected a set of %s, found '%s'", {members.Type.Name, Excerpt(value.Text)}));
   std::uint32_t bits = 0;
-  for (const FormValue& item : value.items) bits |= std::uint32_t{1} << members.Parse(item);
+  for (const FormValue& item : value.Items) bits |= std::uint32_t{1} << members.Parse(item);
   return bits;
 }
 

@@ -126,7 +126,7 @@ V IntegerOf(const FormValue& value) {
   const std::int64_t n = IntegerOf(value);
   if (std::in_range<V>(n)) return static_cast<V>(n);
   using Bits = std::make_unsigned_t<V>;
-  if (value.text.find('$') != std::string::npos && std::in_range<Bits>(n))
+  if (value.Text.find('$') != std::string::npos && std::in_range<Bits>(n))
     return static_cast<V>(static_cast<Bits>(n));
   OutOfRange(value);
 }

@@ -28,8 +28,8 @@ std::optional<int> IntegerProperty(host::TComponent& component, const std::strin
     for (const host::FormProperty& stored : component.Stored().Properties)
       if (stored.Name == name) value = &stored.Value;
   }
-  if (!value || value->kind != host::FormValue::Kind::Integer) return std::nullopt;
-  return std::stoi(value->text);
+  if (!value || value->Kind != host::FormValueKind::Integer) return std::nullopt;
+  return std::stoi(value->Text);
 }
 
 // Where a component stands on the form: its place within its parents'.

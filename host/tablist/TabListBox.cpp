@@ -8,6 +8,7 @@
 namespace tablistbox {
 
 using host::FormValue;
+using host::FormValueKind;
 
 namespace {
 FormValue TabStopsValue(host::TObject& o) {
@@ -18,14 +19,14 @@ FormValue TabStopsValue(host::TObject& o) {
 }
 
 void SetTabStopsValue(host::TObject& o, const FormValue& value) {
-  if (value.kind != FormValue::Kind::List)
+  if (value.Kind != FormValueKind::List)
     throw host::EConvertError(
-        host::Format("expected a list of tab stops, found '%s'", {value.text}));
+        host::Format("expected a list of tab stops, found '%s'", {value.Text}));
   std::vector<int> stops;
-  for (const FormValue& stop : value.items) {
+  for (const FormValue& stop : value.Items) {
     std::int64_t n = host::IntegerOf(stop);
     if (n > std::numeric_limits<int>::max())
-      throw host::EConvertError(host::Format("tab stop %s is too large", {stop.text}));
+      throw host::EConvertError(host::Format("tab stop %s is too large", {stop.Text}));
     stops.push_back(static_cast<int>(n));
   }
   static_cast<TTabListBox&>(o).SetTabStops(std::move(stops));

@@ -70,7 +70,7 @@ TEST(BitBtn, ClickClosesItsFormWithItsResultThenRunsOnClick) {
 
 TEST(SpeedButton, GlyphDataIsTheStoredBytes) {
   TSpeedButton button(nullptr);
-  FormValue data{FormValue::Kind::Binary, "424D00FF", {}, {}, {}};
+  FormValue data{FormValueKind::Binary, "424D00FF", {}, {}, {}};
   SetProperty(button, "Glyph.Data", data);
   EXPECT_EQ(button.GetGlyphData(), (std::vector<std::uint8_t>{0x42, 0x4D, 0x00, 0xFF}));
   EXPECT_EQ(GetProperty(button, "Glyph.Data"), data);
@@ -94,7 +94,7 @@ TEST(FormProperties, SymbolsSetsAndNamedNumbers) {
   EXPECT_EQ(form.Font().Charset, 255);
 
   // A system colour written as its bit pattern is the named colour.
-  SetProperty(form, "Font.Color", FormValue{FormValue::Kind::Integer, "$80000008", {}, {}, {}});
+  SetProperty(form, "Font.Color", FormValue{FormValueKind::Integer, "$80000008", {}, {}, {}});
   EXPECT_EQ(form.Font().Color, clWindowText);
   EXPECT_EQ(GetProperty(form, "Font.Color"), FormValue::Identifier("clWindowText"));
 

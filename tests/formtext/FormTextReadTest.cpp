@@ -9,7 +9,9 @@
 
 using host::ESourceError;
 using host::FormObject;
+using host::FormOpening;
 using host::FormValue;
+using host::FormValueKind;
 using host::ParseFormText;
 
 namespace {
@@ -32,7 +34,7 @@ const FormValue& Prop(const FormObject& obj, const std::string& name) {
 // The value of `Caption` in a one-property form.
 std::string ReadCaption(const std::string& valueText) {
   const auto doc = ParseFormText("object A: TA\n  Caption = " + valueText + "\nend\n", "t");
-  return Prop(doc.Root, "Caption").text;
+  return Prop(doc.Root, "Caption").Text;
 }
 
 }  // namespace
@@ -46,17 +48,17 @@ TEST(FormTextRead, EveryValueKind) {
   EXPECT_FALSE(doc.Style.Bom);
 
   EXPECT_EQ(Prop(root, "Left"), FormValue::Integer(-5));
-  EXPECT_EQ(Prop(root, "Top").text, "+7");
-  EXPECT_EQ(Prop(root, "Color").text, "$00ff");
-  EXPECT_EQ(Prop(root, "Color").kind, FormValue::Kind::Integer);
+  EXPECT_EQ(Prop(root, "Top").Text, "+7");
+  EXPECT_EQ(Prop(root, "Color").Text, "$00ff");
+  EXPECT_EQ(Prop(root, "Color").Kind, FormValueKind::Integer);
   for (const char* name : {"Ratio", "Small", "Big"})
-    EXPECT_EQ(Prop(root, name).kind, FormValue::Kind::Float) << name;
-  EXPECT_EQ(Prop(root, "Small").text, "-2.5E-3");
+    EXPECT_EQ(Prop(root, name).Kind, FormValueKind::Float) << name;
+  EXPECT_EQ(Prop(root, "Small").Text, "-2.5E-3");
   EXPECT_EQ(Prop(root, "Visible"), FormValue::Boolean(true));
   EXPECT_EQ(Prop(root, "DataSource"), FormValue::Identifier("Data.Table1"));
   EXPECT_EQ(Prop(root, "Caption"), FormValue::String("It's continued\ttabA"));
-  EXPECT_EQ(Prop(root, "Title").text, "caf\u00e9 \u20ac \U0001F600");
-  EXPECT_EQ(Prop(root, "Raw").text, "caf\u00e9");
+  EXPECT_EQ(Prop(root, "Title").Text, "caf\u00e9 \u20ac \U0001F600");
+  EXPECT_EQ(Prop(root, "Raw").Text, "caf\u00e9");
   EXPECT_EQ(Prop(root, "Empty"), FormValue::String(""));
   EXPECT_EQ(Prop(root, "Anchors"),
             FormValue::Set({FormValue::Identifier("akLeft"), FormValue::Identifier("akTop"),
@@ -67,19 +69,19 @@ TEST(FormTextRead, EveryValueKind) {
       FormValue::List({FormValue::String("a"), FormValue::Integer(1), FormValue::Integer(-2),
                        FormValue::List({FormValue::Identifier("x"), FormValue::Identifier("y")}),
                        FormValue::List({}), FormValue::String("bc")}));
-  EXPECT_EQ(Prop(root, "Blob").text, "0A1BFF");
-  EXPECT_TRUE(Prop(root, "Cols").collection.empty());
-  const auto& items = Prop(root, "Items").collection;
+  EXPECT_EQ(Prop(root, "Blob").Text, "0A1BFF");
+  EXPECT_TRUE(Prop(root, "Cols").Collection.empty());
+  const auto& items = Prop(root, "Items").Collection;
   ASSERT_EQ(items.size(), 2u);
   EXPECT_EQ(items[0].Properties.at(0).Name, "Width");
   EXPECT_EQ(items[1].Properties.at(0).Value, FormValue::String("x"));
 
   ASSERT_EQ(root.Children.size(), 2u);
-  EXPECT_EQ(root.Children[0].opening, FormObject::Opening::Inherited);
+  EXPECT_EQ(root.Children[0].Opening, FormOpening::Inherited);
   EXPECT_EQ(root.Children[0].Name, "");
   EXPECT_EQ(root.Children[0].ClassName, "TNameless");
   EXPECT_EQ(root.Children[0].Index, -3);
-  EXPECT_EQ(root.Children[1].opening, FormObject::Opening::Inline);
+  EXPECT_EQ(root.Children[1].Opening, FormOpening::Inline);
   EXPECT_EQ(root.Children[1].Name, "Frame1");
 }
 
@@ -106,7 +108,7 @@ TEST(FormTextRead, LayoutStyle) {
   const auto doc = host::ReadFormFile(DataPath("crlf_bom.form"));
   EXPECT_EQ(doc.Style.LineEnd, "\r\n");
   EXPECT_TRUE(doc.Style.Bom);
-  EXPECT_EQ(Prop(doc.Root, "Caption").text, "Hello");  // no stray CR
+  EXPECT_EQ(Prop(doc.Root, "Caption").Text, "Hello");  // no stray CR
   EXPECT_EQ(doc.Root.Children.at(0).Properties.at(0).Pos.Line, 4);
   EXPECT_EQ(ParseFormText("object A: TA\nend", "t").Root.ClassName, "TA");
 }
@@ -119,7 +121,7 @@ TEST(FormTextRead, StringEncoding) {
   EXPECT_EQ(ReadCaption("#1114111"), "\U0010FFFF");
   // A signed number after a string in a list is the next item, not a continuation.
   const auto list = ParseFormText("object A: TA\n  L = ('a'\n    +4)\nend", "t").Root;
-  EXPECT_EQ(list.Properties.at(0).Value.items.size(), 2u);
+  EXPECT_EQ(list.Properties.at(0).Value.Items.size(), 2u);
   // Bytes that are not UTF-8 are Latin-1 characters; valid UTF-8 stays as it is.
   EXPECT_EQ(ReadCaption("'\xE9t\xE9'"), "\u00e9t\u00e9");
   EXPECT_EQ(ReadCaption("'\xC3\xA9\xC3'"), "\u00e9\u00c3");
@@ -128,7 +130,7 @@ TEST(FormTextRead, StringEncoding) {
 
 TEST(FormTextRead, KeywordsAndNames) {
   const auto doc = ParseFormText("Inline TFrame\n  object End: TEnd END\nEnD\n", "t");
-  EXPECT_EQ(doc.Root.opening, FormObject::Opening::Inline);
+  EXPECT_EQ(doc.Root.Opening, FormOpening::Inline);
   EXPECT_EQ(doc.Root.Name, "");
   EXPECT_EQ(doc.Root.Children.at(0).Name, "End");
   EXPECT_EQ(ParseFormText("object _a1: T [$10] end", "t").Root.Index, 16);

@@ -9,8 +9,10 @@
 
 using host::FormatFormText;
 using host::FormObject;
+using host::FormOpening;
 using host::FormProperty;
 using host::FormValue;
+using host::FormValueKind;
 using host::ParseFormText;
 
 namespace {
@@ -32,8 +34,8 @@ FormObject Object(std::string name, std::string className, std::vector<FormPrope
 
 FormValue Binary(std::string hex) {
   FormValue v;
-  v.kind = FormValue::Kind::Binary;
-  v.text = std::move(hex);
+  v.Kind = FormValueKind::Binary;
+  v.Text = std::move(hex);
   return v;
 }
 
@@ -47,7 +49,7 @@ TEST(FormTextWrite, CanonicalTextComesBackByteForByte) {
 
 TEST(FormTextWrite, LayoutOfEveryConstruct) {
   FormValue emptyCollection;
-  emptyCollection.kind = FormValue::Kind::Collection;
+  emptyCollection.Kind = FormValueKind::Collection;
   FormObject root =
       Object("", "TFoo",
              {
@@ -59,7 +61,7 @@ TEST(FormTextWrite, LayoutOfEveryConstruct) {
                  {"Text", FormValue::String("\u00e9\t'x'\U0001F600"), {}},
              });
   FormObject child = Object("Sub", "TSub", {});
-  child.opening = FormObject::Opening::Inherited;
+  child.Opening = FormOpening::Inherited;
   child.Index = -1;
   root.Children.push_back(child);
 

@@ -99,8 +99,8 @@ TEST(Listing, ComponenterPropertyReadsAndWritesTheListing) {
   EXPECT_EQ(prop->PropType->Name, "TStringList");
   EXPECT_TRUE(prop->AlwaysStored);
   FormValue value = prop->Get(*namer);
-  ASSERT_EQ(value.items.size(), 2u);
-  EXPECT_EQ(value.items[1], FormValue::String("\tN"));
+  ASSERT_EQ(value.Items.size(), 2u);
+  EXPECT_EQ(value.Items[1], FormValue::String("\tN"));
 
   prop->Set(*namer, FormValue::List({FormValue::String("a"), FormValue::String("\tb")}));
   TStringList& list = namer->GetFComponentList();  // a read rebuilds

@@ -166,8 +166,8 @@ TEST(OmbreluxTest, NamerDerivedInAnotherModuleListsAndRenames) {
     namer->SetName("Kin1");
     EXPECT_EQ(namer->ClassName(), "TKinNamer");
     const TPropInfo& componenter = *kinNamer->FindProperty("Componenter");
-    EXPECT_EQ(componenter.Get(*namer).items.size(), 5u);  // TButton, 2 rows, TKinNamer, 1 row
-    EXPECT_EQ(kinNamer->FindProperty("Kinds")->Get(*namer).text, "2");
+    EXPECT_EQ(componenter.Get(*namer).Items.size(), 5u);  // TButton, 2 rows, TKinNamer, 1 row
+    EXPECT_EQ(kinNamer->FindProperty("Kinds")->Get(*namer).Text, "2");
     EXPECT_THAT([&] { GetClass("TComponentNamer")->Create(&form); },
                 ::testing::ThrowsMessage<Exception>("Only one instance of ComponentNamer"));
     RenameButtons(form, *namer);

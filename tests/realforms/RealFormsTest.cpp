@@ -84,12 +84,12 @@ TEST(RealForms, EncodingsReadAsCharacters) {
   FormDocument latin1 = ReadFormFile(kData + "/real_orders_crlf.form");
   EXPECT_EQ(latin1.Style.LineEnd, "\r\n");
   EXPECT_FALSE(latin1.Style.Bom);
-  EXPECT_EQ(latin1.Root.Properties.at(4).Value.text, "Caf\xC3\xA9 order entry");
+  EXPECT_EQ(latin1.Root.Properties.at(4).Value.Text, "Caf\xC3\xA9 order entry");
 
   FormDocument utf8 = ReadFormFile(kData + "/real_settings_bom.form");
   EXPECT_TRUE(utf8.Style.Bom);
   EXPECT_EQ(utf8.Style.LineEnd, "\n");
-  EXPECT_EQ(utf8.Root.Properties.at(0).Value.text,
+  EXPECT_EQ(utf8.Root.Properties.at(0).Value.Text,
             "Einstellungen f\xC3\xBCr \xC3\x84nderungen \xE2\x80\x93 \xE6\x97\xA5\xE6\x9C\xAC");
 }
 
@@ -126,8 +126,8 @@ end
   form->FindComponent("actSave")->SetName("actStore");
   const FormObject written = WriteComponents(*form);
   const FormValue& items = written.Children.at(0).Properties.at(0).Value;
-  EXPECT_EQ(items.collection.at(0).Properties.at(0).Value.text, "actStore");
-  EXPECT_EQ(items.collection.at(0).Properties.at(1).Value.text, "actSave");
+  EXPECT_EQ(items.Collection.at(0).Properties.at(0).Value.Text, "actStore");
+  EXPECT_EQ(items.Collection.at(0).Properties.at(1).Value.Text, "actSave");
 }
 
 TEST(RealForms, AReferenceToADeletedComponentKeepsItsName) {
@@ -139,7 +139,7 @@ TEST(RealForms, AReferenceToADeletedComponentKeepsItsName) {
       "t.form");
   delete form->FindComponent("P");
   (new TComponent(form.get()))->SetName("Q");
-  EXPECT_EQ(WriteComponents(*form).Children.at(0).Properties.at(0).Value.text, "P");
+  EXPECT_EQ(WriteComponents(*form).Children.at(0).Properties.at(0).Value.Text, "P");
 }
 
 // A large form of the shape real projects have: panels of buttons, menus,
@@ -177,9 +177,9 @@ std::string LargeForm(int blocks) {
 void Rename(FormObject& obj, const std::map<std::string, std::string>& renames) {
   if (auto it = renames.find(obj.Name); it != renames.end()) obj.Name = it->second;
   for (FormProperty& p : obj.Properties)
-    if (auto it = renames.find(p.Value.text);
-        it != renames.end() && p.Value.kind == FormValue::Kind::Identifier)
-      p.Value.text = it->second;
+    if (auto it = renames.find(p.Value.Text);
+        it != renames.end() && p.Value.Kind == FormValueKind::Identifier)
+      p.Value.Text = it->second;
   for (FormObject& child : obj.Children) Rename(child, renames);
 }
 

@@ -258,7 +258,7 @@ std::string WrittenValue(const FormObject& obj, const std::string& name,
                          const std::string& property) {
   if (obj.Name == name)
     for (const FormProperty& p : obj.Properties)
-      if (p.Name == property) return p.Value.text;
+      if (p.Name == property) return p.Value.Text;
   for (const FormObject& child : obj.Children)
     if (std::string v = WrittenValue(child, name, property); !v.empty()) return v;
   return {};
@@ -330,7 +330,7 @@ TEST_F(Streaming, AValueTheControlRefusesIsKeptAndTheControlKeepsItsOwn) {
   EXPECT_EQ(refused->Refused, "item height of L must be at least 1, not 0");
   EXPECT_NE(RefusedValue(*form, *form->ClassType()->FindProperty("Position")), nullptr);
   const FormObject written = WriteComponents(*form);
-  EXPECT_EQ(written.Properties.at(0).Value.text, "poWorkAreaCenter");
+  EXPECT_EQ(written.Properties.at(0).Value.Text, "poWorkAreaCenter");
   // A value of another kind is not taken either.
   auto withNamer =
       Load("object F: TF\n  object N1: TComponentNamer\n    Componenter.Strings = 5\n  end\nend\n");
