@@ -2,8 +2,7 @@
 
 #include <iostream>
 
-#include "SafeFile.h"
-#include "SourceError.h"
+#include "SysUtils.h"
 
 namespace designer {
 
@@ -12,11 +11,8 @@ constexpr std::size_t kMaxMessageChars = 1000;
 }  // namespace
 
 std::string Located(const std::string& file, const std::exception& error) {
-  if (auto* sourceError = dynamic_cast<const host::ESourceError*>(&error);
-      sourceError && sourceError->Kind() == host::SourceKind::File)
-    return error.what();
-  if (auto* fileError = dynamic_cast<const host::EFileError*>(&error))
-    return host::Format("%s: %s", {fileError->Path(), fileError->Detail()});
+  if (auto* hostError = dynamic_cast<const host::Exception*>(&error))
+    return hostError->AboutFile(file);
   return host::Format("%s: %s", {file, std::string(error.what())});
 }
 

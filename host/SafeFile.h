@@ -20,11 +20,15 @@ namespace host {
 class EFileError : public Exception {
  public:
   EFileError(const std::string& path, const std::string& action, const std::string& reason)
-      : Exception("cannot " + action + " '" + Excerpt(path, kPathChars) + "': " + reason),
+      : Exception(Format("cannot %s '%s': %s", {action, Excerpt(path, kPathChars), reason})),
         path_(path),
-        detail_("cannot " + action + ": " + reason) {}
+        detail_(Format("cannot %s: %s", {action, reason})) {}
   const std::string& Path() const { return path_; }
   const std::string& Detail() const { return detail_; }
+  // Names its file in full, whatever file the report is about.
+  std::string AboutFile(const std::string&) const override {
+    return Format("%s: %s", {path_, detail_});
+  }
 
   // Paths are echoed longer than other values: their end tells files apart.
   static constexpr std::size_t kPathChars = 300;

@@ -17,6 +17,10 @@ ESourceError::ESourceError(std::string source, const SourcePos& pos, std::string
                            SourceKind kind)
     : ESourceError(std::move(source), pos.Line, pos.Column, std::move(reason), kind) {}
 
+std::string ESourceError::AboutFile(const std::string& file) const {
+  return kind_ == SourceKind::File ? what() : Exception::AboutFile(file);
+}
+
 ESourceError ESourceError::InResource() const {
   return {source_, line_, column_, reason_, SourceKind::Resource};
 }

@@ -34,6 +34,9 @@ class ESourceError : public Exception {
   // resource through a reader that takes any text.
   ESourceError InResource() const;
 
+  // A file's own place as it is; a resource's after the file it was used for.
+  std::string AboutFile(const std::string& file) const override;
+
  private:
   std::string source_;
   int line_;

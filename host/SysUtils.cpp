@@ -6,6 +6,10 @@
 
 namespace host {
 
+std::string Exception::AboutFile(const std::string& file) const {
+  return Format("%s: %s", {file, Message()});
+}
+
 std::string Format(std::string_view pattern, std::initializer_list<FormatArg> args) {
   std::string out;
   auto next = args.begin();

@@ -16,6 +16,9 @@ class Exception : public std::runtime_error {
  public:
   explicit Exception(const std::string& message) : std::runtime_error(message) {}
   std::string Message() const { return what(); }
+  // The message as a report about `file` reads it: `file` in front, unless
+  // the error names its own place (a file's line, a file that failed).
+  virtual std::string AboutFile(const std::string& file) const;
 };
 
 // Raised when a checked conversion to a class fails.
