@@ -22,14 +22,15 @@ host::TComponent& FindNamer(const host::TForm& form, const std::string& path) {
   if (host::TClass namerClass = host::GetClass(kNamerClass))
     for (host::TComponent* c : form.Components())
       if (c->ClassType()->InheritsFrom(namerClass)) return *c;
-  throw host::Exception(std::string("the form has no ") + kNamerClass +
-                        "; place one with: designer add " + path + " " + kNamerClass);
+  throw host::Exception(host::Format("the form has no %s; place one with: designer add %s %s",
+                                     {kNamerClass, path, kNamerClass}));
 }
 
 std::vector<std::string> ReadListing(host::TComponent& namer) {
   const host::TPropInfo* listing = namer.ClassType()->FindProperty(kListingProperty);
   if (!listing || !listing->Get)
-    throw host::Exception(namer.ClassName() + " publishes no readable " + kListingProperty);
+    throw host::Exception(
+        host::Format("%s publishes no readable %s", {namer.ClassName(), kListingProperty}));
   // The rows move out of the value read: a listing of a large form is not
   // copied twice.
   host::FormValue value = listing->Get(namer);
@@ -44,7 +45,8 @@ std::vector<std::string> ReadListing(host::TComponent& namer) {
 
 host::TComponent& FindComponent(const host::TForm& form, const std::string& name) {
   if (host::TComponent* c = form.FindComponent(name)) return *c;
-  throw host::Exception("the form has no component named '" + host::Excerpt(name) + "'");
+  throw host::Exception(
+      host::Format("the form has no component named '%s'", {host::Excerpt(name)}));
 }
 
 }  // namespace designer

@@ -38,14 +38,16 @@ FormObject Reader::ParseObject(FormOpening opening, std::uint32_t lead) {
 
   std::string_view first = TakeWordOnLine("expected a class name");
   const char* firstAt = p_ - first.size();
-  if (!IsValidIdent(first)) Fail(firstAt, Quoted(first) + " is not a valid component name");
+  if (!IsValidIdent(first))
+    Fail(firstAt, Format("%s is not a valid component name", {Quoted(first)}));
   SkipInlineBlanks();
   if (Accept(':')) {
     obj.Name = first;
     obj.NameSource = {static_cast<std::uint32_t>(firstAt - begin_),
                       static_cast<std::uint32_t>(firstAt - begin_ + first.size())};
     const std::string_view cls = TakeWordOnLine("expected a class name");
-    if (!IsValidIdent(cls)) Fail(p_ - cls.size(), Quoted(cls) + " is not a valid class name");
+    if (!IsValidIdent(cls))
+      Fail(p_ - cls.size(), Format("%s is not a valid class name", {Quoted(cls)}));
     obj.ClassName = cls;
   } else {
     // Without a colon the one word is the class.
@@ -108,7 +110,7 @@ std::int64_t Reader::ParseIndex(std::string_view word, const char* at) {
   bool isFloat;
   const std::optional<std::int64_t> value =
       IsNumber(word, isFloat) && !isFloat ? ReadIntegerLiteral(word).Signed() : std::nullopt;
-  if (!value) Fail(at, Quoted(word) + " is not a valid index");
+  if (!value) Fail(at, Format("%s is not a valid index", {Quoted(word)}));
   return *value;
 }
 
@@ -116,7 +118,8 @@ FormProperty Reader::ParseProperty(std::uint32_t lead) {
   FormProperty prop;
   prop.Pos = PosAt(p_);
   const std::string_view name = TakeWord();
-  if (!IsDottedIdentifier(name)) Fail(prop.Pos, Quoted(name) + " is not a valid property name");
+  if (!IsDottedIdentifier(name))
+    Fail(prop.Pos, Format("%s is not a valid property name", {Quoted(name)}));
   prop.Name = name;
   SkipInlineBlanks();
   Expect('=');

@@ -45,7 +45,8 @@ class Reader {
   class DepthGuard {
    public:
     DepthGuard(Reader& r, const char* at) : r_(r) {
-      if (++r_.depth_ > kMaxDepth) r_.Fail(at, "nesting deeper than " + std::to_string(kMaxDepth));
+      if (++r_.depth_ > kMaxDepth)
+        r_.Fail(at, Format("nesting deeper than %d", {std::int64_t{kMaxDepth}}));
     }
     ~DepthGuard() { --r_.depth_; }
     DepthGuard(const DepthGuard&) = delete;
@@ -101,7 +102,7 @@ class Reader {
   }
 
   void Expect(char c) {
-    if (Peek() != c) Fail(p_, std::string("expected '") + c + "'");
+    if (Peek() != c) Fail(p_, Format("expected '%s'", {std::string(1, c)}));
     ++p_;
   }
 

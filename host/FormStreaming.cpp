@@ -103,14 +103,14 @@ class Reader {
     c->SetParentComponent(&parent);
     if (!obj.Name.empty()) {
       if (!IsValidIdent(obj.Name))
-        Fail(obj.Pos, "'" + obj.Name + "' is not a valid component name");
+        Fail(obj.Pos, Format("'%s' is not a valid component name", {Excerpt(obj.Name)}));
       // SetName looks the name up itself: a second look-up only tells why
       // it refused.
       try {
         c->SetName(obj.Name);
       } catch (const EComponentError&) {
         if (owner.FindComponent(obj.Name))
-          Fail(obj.Pos, "duplicate component name '" + obj.Name + "'");
+          Fail(obj.Pos, Format("duplicate component name '%s'", {Excerpt(obj.Name)}));
         throw;
       }
       if (bind_) BindField(obj, *c);
@@ -121,7 +121,7 @@ class Reader {
   TComponent* Create(const FormObject& obj, TComponent& owner) {
     TClass cls = GetClass(obj.ClassName);
     if (!cls || !cls->Create) {
-      if (bind_) Fail(obj.Pos, "class " + obj.ClassName + " is not registered");
+      if (bind_) Fail(obj.Pos, Format("class %s is not registered", {obj.ClassName}));
       return new TPlaceholderComponent(&owner, obj.ClassName);
     }
     try {
@@ -133,11 +133,12 @@ class Reader {
 
   void BindField(const FormObject& obj, TComponent& c) {
     const TFieldInfo* field = root_.ClassType()->FindField(obj.Name);
-    if (!field) Fail(obj.Pos, root_.ClassName() + " publishes no field '" + obj.Name + "'");
+    if (!field)
+      Fail(obj.Pos, Format("%s publishes no field '%s'", {root_.ClassName(), Excerpt(obj.Name)}));
     try {
       field->Bind(root_, c);
     } catch (const Exception& e) {
-      Fail(obj.Pos, "field '" + obj.Name + "': " + e.Message());
+      Fail(obj.Pos, Format("field '%s': %s", {Excerpt(obj.Name), e.Message()}));
     }
   }
 
@@ -155,10 +156,10 @@ class Reader {
     } catch (const EValueRefused& e) {
       // Another tool's control takes it, so a form file keeps it as written,
       // the control keeping its own value; a resource of ours must be right.
-      if (bind_) Fail(p.Value.Pos, p.Name + ": " + e.Message());
+      if (bind_) Fail(p.Value.Pos, Format("%s: %s", {p.Name, e.Message()}));
       p.Refused = e.Message();
     } catch (const Exception& e) {
-      Fail(p.Value.Pos, p.Name + ": " + e.Message());
+      Fail(p.Value.Pos, Format("%s: %s", {p.Name, e.Message()}));
     }
   }
 
@@ -166,7 +167,9 @@ class Reader {
     slot = {IdentifierOf(p.Value), {}};
     if (!bind_) return;
     const TMethodInfo* method = root_.ClassType()->FindMethod(slot.Name);
-    if (!method) Fail(p.Value.Pos, root_.ClassName() + " publishes no handler '" + slot.Name + "'");
+    if (!method)
+      Fail(p.Value.Pos,
+           Format("%s publishes no handler '%s'", {root_.ClassName(), Excerpt(slot.Name)}));
     slot.Call = [root = &root_, method](TObject* sender) { method->Invoke(*root, sender); };
   }
 

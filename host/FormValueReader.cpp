@@ -29,11 +29,11 @@ FormValue Reader::ParseWord() {
   const std::string_view word = WordAt(p_);
   if (IsDigit(c) || c == '$' || c == '+' || c == '-') {
     bool isFloat;
-    if (!IsNumber(word, isFloat)) Fail(v.Pos, Quoted(word) + " is not a valid number");
+    if (!IsNumber(word, isFloat)) Fail(v.Pos, Format("%s is not a valid number", {Quoted(word)}));
     v.Kind = isFloat ? FormValueKind::Float : FormValueKind::Integer;
   } else if (IsIdentStart(c)) {
     if (SameText(word, "end") || OpeningKeyword(word)) Fail(v.Pos, "expected a value");
-    if (!IsDottedIdentifier(word)) Fail(v.Pos, Quoted(word) + " is not a valid value");
+    if (!IsDottedIdentifier(word)) Fail(v.Pos, Format("%s is not a valid value", {Quoted(word)}));
     v.Kind = FormValueKind::Identifier;
   } else {
     Fail(v.Pos, "expected a value");
@@ -124,9 +124,9 @@ void Reader::ScanCharCode(std::string& out) {
   }
   if (p_ == digits) Fail(hash, "expected a character code after '#'");
   const std::string_view written(hash, p_);
-  if (code >= kTooBig) Fail(hash, "character code " + Quoted(written) + " is out of range");
+  if (code >= kTooBig) Fail(hash, Format("character code %s is out of range", {Quoted(written)}));
   if (code >= 0xD800 && code <= 0xDFFF)
-    Fail(hash, "character code " + Quoted(written) + " is a surrogate");
+    Fail(hash, Format("character code %s is a surrogate", {Quoted(written)}));
   AppendUtf8(out, code);
 }
 
@@ -173,7 +173,7 @@ FormValue Reader::ParseSetElement() {
   } else if (IsNumber(word, isFloat) && !isFloat) {
     item.Kind = FormValueKind::Integer;
   } else {
-    Fail(item.Pos, Quoted(word) + " is not a valid set element");
+    Fail(item.Pos, Format("%s is not a valid set element", {Quoted(word)}));
   }
   item.Text = word;
   item.Source = SpanFrom(begin);

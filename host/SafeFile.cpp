@@ -167,7 +167,7 @@ std::string ReadWholeFile(const std::string& path, std::size_t maxSize) {
   if (::fstat(file.Get(), &st) != 0) throw fail(SystemReason(errno));
   if (S_ISDIR(st.st_mode)) throw fail(SystemReason(EISDIR));
   auto tooLarge = [&] {
-    return fail("file is larger than " + std::to_string(maxSize >> 20) + " MiB");
+    return fail(Format("file is larger than %d MiB", {static_cast<std::int64_t>(maxSize >> 20)}));
   };
   if (static_cast<std::uint64_t>(st.st_size) > maxSize) throw tooLarge();
 
@@ -198,7 +198,8 @@ void SaveFileAtomically(const std::string& path, const std::string& text) {
   struct stat old {};
   const bool exists = ::stat(target.c_str(), &old) == 0;
   if (!exists && errno != ENOENT) throw fail(SystemReason(errno));
-  if (exists && !S_ISREG(old.st_mode)) throw fail("not a regular file but " + KindOf(old.st_mode));
+  if (exists && !S_ISREG(old.st_mode))
+    throw fail(Format("not a regular file but %s", {KindOf(old.st_mode)}));
 
   RemoveStaleTemporaries(target);
   TemporaryFile temp(target);
