@@ -26,6 +26,16 @@ class TPlaceholderComponent : public TComponent {
   std::string className_;
 };
 
+// The note of `p`, ready to change: a note is shared between copies of a
+// property, so the property gets its own.
+FormProperty::ReadNote& EditNote(FormProperty& p) {
+  auto note = p.Note ? std::make_shared<FormProperty::ReadNote>(*p.Note)
+                     : std::make_shared<FormProperty::ReadNote>();
+  FormProperty::ReadNote& editable = *note;
+  p.Note = std::move(note);
+  return editable;
+}
+
 constexpr std::string_view kStringsSuffix = ".Strings";
 
 // The published property a stored property name stands for: the name itself,
@@ -157,7 +167,7 @@ class Reader {
       // Another tool's control takes it, so a form file keeps it as written,
       // the control keeping its own value; a resource of ours must be right.
       if (bind_) Fail(p.Value.Pos, Format("%s: %s", {p.Name, e.Message()}));
-      p.Refused = e.Message();
+      EditNote(p).Refused = e.Message();
     } catch (const Exception& e) {
       Fail(p.Value.Pos, Format("%s: %s", {p.Name, e.Message()}));
     }
@@ -221,8 +231,7 @@ class Reader {
   // kept only where it differs from the file's, which already tells.
   static void RememberLoadedValue(TComponent& c, const TPropInfo* info, FormProperty& p) {
     if (!info || !info->Get || info->AlwaysStored) return;
-    if (FormValue loaded = info->Get(c); loaded != p.Value)
-      p.Loaded = std::make_shared<const FormValue>(std::move(loaded));
+    if (FormValue loaded = info->Get(c); loaded != p.Value) EditNote(p).Loaded = std::move(loaded);
   }
 
   static bool IsHandlerName(std::string_view property) {
@@ -277,12 +286,13 @@ class Writer {
         // An unchanged value keeps its spelling in the file ($10, TRUE, a
         // value the control did not take); a property that is always stored
         // keeps it only while its value is the one the file gives.
-        if (current == p.Value || (!info->AlwaysStored && p.Loaded && current == *p.Loaded)) {
+        const FormValue* loaded = p.Loaded();
+        if (current == p.Value || (!info->AlwaysStored && loaded && current == *loaded)) {
           m.Properties.push_back(&p);
         } else {
           FormProperty changed = p;
           changed.Value = std::move(current);
-          changed.Refused.clear();
+          changed.Note.reset();
           made(std::move(changed));
         }
       } else if (Renamed(p.Value)) {
@@ -381,7 +391,7 @@ std::string RewriteComponents(TComponent& root, std::string_view source,
 
 const FormProperty* RefusedValue(const TComponent& c, const TPropInfo& info) {
   for (const FormProperty& p : c.Stored().Properties)
-    if (!p.Refused.empty() && PublishedFor(c, p.Name) == &info) return &p;
+    if (!p.Refused().empty() && PublishedFor(c, p.Name) == &info) return &p;
   return nullptr;
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace host {
@@ -67,17 +68,26 @@ struct FormProperty {
   std::string Name;  // may be dotted ("Font.Name", "Items.Strings")
   FormValue Value;
   SourcePos Pos;
-  // A property its class publishes: the value the class gave back right after
-  // the form was read, so that writing can tell the value is unchanged and
-  // keep the file's spelling of it ($10, TRUE); null when it is the value
-  // read (most are, so most properties hold only a pointer).
-  std::shared_ptr<const FormValue> Loaded{};
   // The blanks and line ends before the name, the name and the `=`, up to
   // the value, in the text it was read from.
   SourceSpan Source{};
-  // Why the component did not take the value written in the file (kept as
-  // written, the component keeping its own); empty when it took it.
-  std::string Refused{};
+
+  // What reading a form learned of a property its class publishes, shared by
+  // the copies of the property; most learn nothing and hold a null pointer.
+  struct ReadNote {
+    // The value the class gave back right after the form was read, where it
+    // differs from the one read, so that writing can tell the value is
+    // unchanged and keep the file's spelling of it ($10, TRUE).
+    std::optional<FormValue> Loaded;
+    // Why the component did not take the value written in the file (kept as
+    // written, the component keeping its own).
+    std::string Refused;
+  };
+  std::shared_ptr<const ReadNote> Note{};
+
+  const FormValue* Loaded() const { return Note && Note->Loaded ? &*Note->Loaded : nullptr; }
+  // Empty when the component took the value.
+  std::string_view Refused() const { return Note ? std::string_view(Note->Refused) : ""; }
 
   friend bool operator==(const FormProperty& a, const FormProperty& b) {
     return a.Name == b.Name && a.Value == b.Value;

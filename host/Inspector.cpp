@@ -12,7 +12,8 @@ std::vector<TInspectorRow> InspectComponent(TFormDesigner& designer, TComponent&
     std::string value = editor->GetValue();
     // What the file says, so that nobody takes the control's own value for it.
     if (const FormProperty* refused = RefusedValue(component, *prop))
-      value = FormatFormValue(refused->Value) + " (not taken: " + refused->Refused + ")";
+      value = Format("%s (not taken: %s)",
+                     {FormatFormValue(refused->Value), std::string(refused->Refused())});
     rows.push_back({editor->GetName(), std::move(value), editor->GetAttributes()});
   }
   return rows;

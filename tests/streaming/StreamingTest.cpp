@@ -327,7 +327,7 @@ TEST_F(Streaming, AValueTheControlRefusesIsKeptAndTheControlKeepsItsOwn) {
   EXPECT_EQ(list.GetItemHeight(), defaultHeight);
   const FormProperty* refused = RefusedValue(list, *list.ClassType()->FindProperty("ItemHeight"));
   ASSERT_NE(refused, nullptr);
-  EXPECT_EQ(refused->Refused, "item height of L must be at least 1, not 0");
+  EXPECT_EQ(refused->Refused(), "item height of L must be at least 1, not 0");
   EXPECT_NE(RefusedValue(*form, *form->ClassType()->FindProperty("Position")), nullptr);
   const FormObject written = WriteComponents(*form);
   EXPECT_EQ(written.Properties.at(0).Value.Text, "poWorkAreaCenter");
@@ -337,7 +337,7 @@ TEST_F(Streaming, AValueTheControlRefusesIsKeptAndTheControlKeepsItsOwn) {
   TComponent& namer = *withNamer->FindComponent("N1");
   refused = RefusedValue(namer, *namer.ClassType()->FindProperty("Componenter"));
   ASSERT_NE(refused, nullptr);
-  EXPECT_EQ(refused->Refused, "expected a list, found '5'");
+  EXPECT_EQ(refused->Refused(), "expected a list, found '5'");
   // The reason echoes a value as one short line: no forged second line, no 100 KB.
   const std::pair<std::string, std::string> echoed[] = {
       {"'a'#10'designer: forged'", "expected an integer, found 'a#10designer: forged'"},
@@ -347,7 +347,7 @@ TEST_F(Streaming, AValueTheControlRefusesIsKeptAndTheControlKeepsItsOwn) {
     auto odd = Load("object F: TF\n  Left = " + value + "\nend\n");
     refused = RefusedValue(*odd, *odd->ClassType()->FindProperty("Left"));
     ASSERT_NE(refused, nullptr);
-    EXPECT_EQ(refused->Refused, reason);
+    EXPECT_EQ(refused->Refused(), reason);
   }
   EXPECT_EQ(WrittenValue(written, "L", "ItemHeight"), "0");
 }
