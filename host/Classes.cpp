@@ -101,12 +101,14 @@ void TComponent::SetName(const std::string& NewName) {
   };
   if (!NewName.empty() && ((owner_ && taken(*owner_)) || taken(*this)))
     throw EComponentError(Format("A component named %s already exists", {NewName}));
+  IComponentObserver* observer = owner_ ? owner_->observer_ : nullptr;
+  const std::string oldName = observer ? name_ : std::string();
   if (owner_) {
     owner_->RenameOwned(*this, NewName);
   } else {
     name_ = NewName;
   }
-  if (owner_ && owner_->observer_) owner_->observer_->ComponentRenamed(*this);
+  if (observer) observer->ComponentRenamed(*this, oldName);
 }
 
 void TComponent::RenameOwned(TComponent& component, const std::string& NewName) {

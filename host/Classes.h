@@ -57,7 +57,8 @@ class TComponent;
 class IComponentObserver {
  public:
   virtual ~IComponentObserver() = default;
-  virtual void ComponentRenamed(TComponent& component) = 0;
+  // `component` was called `oldName` until now.
+  virtual void ComponentRenamed(TComponent& component, const std::string& oldName) = 0;
 };
 
 class TComponent : public TObject {

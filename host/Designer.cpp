@@ -16,6 +16,9 @@ void TFormDesigner::Modified() {
   for (const auto& listener : listeners_) listener();
 }
 
-void TFormDesigner::ComponentRenamed(TComponent& /*component*/) { changed_ = true; }
+void TFormDesigner::ComponentRenamed(TComponent& component, const std::string& oldName) {
+  changed_ = true;
+  for (const auto& listener : renameListeners_) listener(component, oldName);
+}
 
 }  // namespace host

@@ -28,15 +28,22 @@ class TFormDesigner final : private IComponentObserver {
   }
   int ModifiedNotifications() const { return notifications_; }
 
+  // Tells `listener` of every rename of one of the form's components, as it
+  // happens, with the name it had.
+  void AddRenameListener(std::function<void(TComponent&, const std::string& oldName)> listener) {
+    renameListeners_.push_back(std::move(listener));
+  }
+
   // Whether the form changed since it was opened or last saved.
   bool IsChanged() const { return changed_; }
   void MarkSaved() { changed_ = false; }
 
  private:
-  void ComponentRenamed(TComponent& component) override;
+  void ComponentRenamed(TComponent& component, const std::string& oldName) override;
 
   TComponent& form_;
   std::vector<std::function<void()>> listeners_;
+  std::vector<std::function<void(TComponent&, const std::string&)>> renameListeners_;
   int notifications_ = 0;
   bool changed_ = false;
 };
