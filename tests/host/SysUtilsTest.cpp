@@ -2,6 +2,8 @@
 
 #include <climits>
 
+#include "SafeFile.h"
+#include "SourceError.h"
 #include "SysUtils.h"
 
 using namespace host;
@@ -14,6 +16,19 @@ TEST(Format, DirectivesAndMismatches) {
   EXPECT_THROW(Format("%s %s", {std::string("one")}), EConvertError);
   EXPECT_THROW(Format("%q", {std::int64_t{1}}), EConvertError);
   EXPECT_THROW(Format("50%", {}), EConvertError);
+}
+
+// How each error reads in a report about the form a.form.
+TEST(Errors, ReadAboutAFileNameTheirOwnPlaceOrThatFile) {
+  const std::string form = "a.form";
+  EXPECT_EQ(ESourceError("a.form", 3, 7, "bad").AboutFile(form), "a.form:3:7: bad");
+  EXPECT_EQ(ESourceError("TDLG", 3, 7, "bad", SourceKind::Resource).AboutFile(form),
+            "a.form: TDLG:3:7: bad");
+  EXPECT_EQ(ESourceError("a.form", 3, 7, "bad").InResource().AboutFile(form),
+            "a.form: a.form:3:7: bad");
+  EXPECT_EQ(EFileError("/x/b.form", "write", "No space").AboutFile(form),
+            "/x/b.form: cannot write: No space");
+  EXPECT_EQ(Exception("no namer").AboutFile(form), "a.form: no namer");
 }
 
 TEST(Trim, StripsCodesUpTo32OnBothEndsOnly) {
