@@ -16,8 +16,9 @@ namespace {
 std::vector<std::string> BoundHandlers(TComponent& form) {
   std::vector<std::string> names;
   auto collect = [&](TComponent& c) {
-    for (const TPropInfo* p : c.ClassType()->AllProperties())
-      if (p->Event && p->Event(c).Call) names.push_back(p->Event(c).Name);
+    c.ClassType()->ForEachProperty([&](const TPropInfo& p) {
+      if (p.Event && p.Event(c).Call) names.push_back(p.Event(c).Name);
+    });
   };
   collect(form);
   for (TComponent* c : form.Components()) collect(*c);

@@ -7,15 +7,15 @@ namespace host {
 
 std::vector<TInspectorRow> InspectComponent(TFormDesigner& designer, TComponent& component) {
   std::vector<TInspectorRow> rows;
-  for (const TPropInfo* prop : component.ClassType()->AllProperties()) {
-    auto editor = CreatePropertyEditor(designer, {&component}, *prop);
+  component.ClassType()->ForEachProperty([&](const TPropInfo& prop) {
+    auto editor = CreatePropertyEditor(designer, {&component}, prop);
     std::string value = editor->GetValue();
     // What the file says, so that nobody takes the control's own value for it.
-    if (const FormProperty* refused = RefusedValue(component, *prop))
+    if (const FormProperty* refused = RefusedValue(component, prop))
       value = Format("%s (not taken: %s)",
                      {FormatFormValue(refused->Value), std::string(refused->Refused())});
     rows.push_back({editor->GetName(), std::move(value), editor->GetAttributes()});
-  }
+  });
   return rows;
 }
 

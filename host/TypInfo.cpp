@@ -39,12 +39,6 @@ const TMethodInfo* TClassInfo::FindMethod(std::string_view name) const {
   return FindIn(this, &TClassInfo::Methods, name);
 }
 
-std::vector<const TPropInfo*> TClassInfo::AllProperties() const {
-  std::vector<const TPropInfo*> all;
-  ForEachProperty([&](const TPropInfo& p) { all.push_back(&p); });
-  return all;
-}
-
 PTypeInfo IntegerTypeInfo() {
   static const TTypeInfo info{TTypeKind::Integer, "Integer"};
   return &info;

@@ -82,9 +82,8 @@ struct TClassInfo {
   const TPropInfo* FindProperty(std::string_view name) const;
   const TFieldInfo* FindField(std::string_view name) const;
   const TMethodInfo* FindMethod(std::string_view name) const;
-  // Published properties of the class and its ancestors, ancestors first.
-  std::vector<const TPropInfo*> AllProperties() const;
-  // Calls `f` with each of them, in the same order, building no list.
+  // Calls `f` with each published property of the class and its ancestors,
+  // ancestors first.
   template <class F>
   void ForEachProperty(F&& f) const {
     if (Parent) Parent->ForEachProperty(f);
