@@ -8,9 +8,9 @@ namespace designer {
 
 OpenForm ReadForm(const std::string& path) {
   host::FileLock lock(path);
-  host::FormDocument document = host::ReadFormFile(path);
-  return {host::LoadForm(std::move(document.Root), path), document.Text, document.Style,
-          std::move(lock)};
+  std::shared_ptr<const std::string> text = host::ReadFormFileText(path);
+  host::LoadedForm loaded = host::LoadFormText(text, path);
+  return {std::move(loaded.Form), std::move(text), std::move(loaded.Style), std::move(lock)};
 }
 
 void WriteForm(const OpenForm& form, const std::string& path) {
@@ -26,21 +26,15 @@ host::TComponent& FindNamer(const host::TForm& form, const std::string& path) {
                                      {kNamerClass, path, kNamerClass}));
 }
 
-std::vector<std::string> ReadListing(host::TComponent& namer) {
+const std::vector<std::string>& ReadListing(host::TComponent& namer) {
   const host::TPropInfo* listing = namer.ClassType()->FindProperty(kListingProperty);
-  if (!listing || !listing->Get)
-    throw host::Exception(
-        host::Format("%s publishes no readable %s", {namer.ClassName(), kListingProperty}));
-  // The rows move out of the value read: a listing of a large form is not
-  // copied twice.
-  host::FormValue value = listing->Get(namer);
-  std::vector<std::string> rows;
-  rows.reserve(value.Items.size());
-  for (host::FormValue& row : value.Items) {
-    host::StringOf(row);  // raises when a row is not a string
-    rows.push_back(std::move(row.Text));
-  }
-  return rows;
+  auto* lines = listing && listing->GetObject
+                    ? dynamic_cast<host::TStringList*>(listing->GetObject(namer))
+                    : nullptr;
+  if (!lines)
+    throw host::Exception(host::Format("%s publishes no readable string list %s",
+                                       {namer.ClassName(), kListingProperty}));
+  return lines->Lines();
 }
 
 host::TComponent& FindComponent(const host::TForm& form, const std::string& name) {

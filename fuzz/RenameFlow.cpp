@@ -32,14 +32,17 @@ void RegisterPackage() {
 
 void Rename(std::string_view formText, std::string_view scriptText) {
   host::FormDocument document = host::ParseFormText(std::string(formText), "fuzz.form");
-  std::unique_ptr<host::TForm> form = host::LoadForm(std::move(document.Root), "fuzz.form");
+  // Opened as the designer opens a file, object by object from the text.
+  host::LoadedForm loaded = host::LoadFormText(document.Text, "fuzz.form");
+  std::unique_ptr<host::TForm> form = std::move(loaded.Form);
   host::TComponent& namer = designer::FindNamer(*form, "fuzz.form");
-  const std::vector<std::string> listing = designer::ReadListing(namer);
+  const std::vector<std::string>& listing = designer::ReadListing(namer);
   const designer::Script script = designer::ParseScript(scriptText, "fuzz.script");
   host::TFormDesigner formDesigner(*form);
   designer::PlayDialogSession(formDesigner, namer, designer::Resolve(script, listing));
-  const std::string written = host::RewriteComponents(*form, *document.Text, document.Style);
-  // Object by object, the components write what their whole tree writes.
+  const std::string written = host::RewriteComponents(*form, *document.Text, loaded.Style);
+  // Object by object, the components write what their whole tree writes,
+  // in the layout the tree's reader found.
   if (written !=
       host::RewriteFormText(host::WriteComponents(*form), *document.Text, document.Style))
     std::abort();

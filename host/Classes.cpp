@@ -83,7 +83,7 @@ void TComponent::RemoveComponent(TComponent& component) {
   if (it == components.rend()) return;
   components.erase(std::next(it).base());
   if (destroying_) return;
-  if (!component.name_.empty()) owned_->Names.erase(component.name_);
+  if (!component.name_.empty()) owned_->Names.erase(&component);
   // Components that stood inside the removed one now stand where it stood.
   for (TComponent* c : components)
     if (c->parent_ == &component) c->parent_ = component.parent_;
@@ -112,17 +112,18 @@ void TComponent::SetName(const std::string& NewName) {
 }
 
 void TComponent::RenameOwned(TComponent& component, const std::string& NewName) {
-  // The entry views the name, so it leaves the index while the name changes.
+  // The entry is found by the name, so it leaves the index while the name
+  // changes.
   std::string name = NewName;  // the step that may fail, before any change
-  if (!component.name_.empty()) owned_->Names.erase(component.name_);
+  if (!component.name_.empty()) owned_->Names.erase(&component);
   component.name_.swap(name);
-  if (!component.name_.empty()) owned_->Names.emplace(component.name_, &component);
+  if (!component.name_.empty()) owned_->Names.insert(&component);
 }
 
 TComponent* TComponent::FindComponent(std::string_view AName) const {
   if (AName.empty() || !owned_) return nullptr;
   auto it = owned_->Names.find(AName);
-  return it == owned_->Names.end() ? nullptr : it->second;
+  return it == owned_->Names.end() ? nullptr : *it;
 }
 
 // ---- class registry and palette ----

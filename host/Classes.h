@@ -9,8 +9,10 @@
 #include <vector>
 
 #include <absl/container/flat_hash_map.h>
+#include <absl/container/flat_hash_set.h>
 
 #include "FormTree.h"
+#include "StoredObject.h"
 #include "System.h"
 #include "TypInfo.h"
 
@@ -116,15 +118,34 @@ class TComponent : public TObject {
   IComponentObserver* observer_ = nullptr;
   bool destroying_ = false;
   std::string name_;
+  // Owned components keyed by their names without regard to case: the
+  // table holds only the pointers and looks names up in the components, so a
+  // look-up allocates nothing and a rename moves its one entry. A flat table:
+  // a look-up in a form of 100,000 components touches two or three cache
+  // lines instead of a chain of nodes.
+  struct NameOf {
+    static std::string_view Key(std::string_view name) { return name; }
+    static std::string_view Key(const TComponent* c) { return c->name_; }
+  };
+  struct NameHash : NameOf {
+    using is_transparent = void;
+    template <class K>
+    std::size_t operator()(const K& k) const {
+      return TextHashNoCase{}(Key(k));
+    }
+  };
+  struct NameEqual : NameOf {
+    using is_transparent = void;
+    template <class A, class B>
+    bool operator()(const A& a, const B& b) const {
+      return SameText(Key(a), Key(b));
+    }
+  };
   // What an owner holds; most components own nothing, and keep only the
   // null pointer.
   struct Owned {
     std::vector<TComponent*> Components;
-    // Owned components by name, without regard to case. Each key views the
-    // name its component holds, so a look-up allocates nothing, and a rename
-    // moves its one entry. A flat table: a look-up in a form of 100,000
-    // components touches two or three cache lines instead of a chain of nodes.
-    NameTable<TComponent*> Names;
+    absl::flat_hash_set<TComponent*, NameHash, NameEqual> Names;
   };
   std::unique_ptr<Owned> owned_;
   StoredObject stored_;

@@ -9,7 +9,8 @@ namespace host {
 
 namespace formtext {
 
-FormObject Reader::ReadDocument() {
+FormObject Reader::ReadDocument(const RootChildHandler& onRootChild) {
+  if (onRootChild) onRootChild_ = &onRootChild;
   if (static_cast<std::size_t>(end_ - p_) > kMaxTextSize)
     Fail(p_, std::string("form text is larger than ") + kMaxTextSizeText);
   if (std::string_view(p_, static_cast<std::size_t>(end_ - p_)).starts_with(kBom)) {
@@ -69,12 +70,23 @@ FormObject Reader::ParseObject(FormOpening opening, std::uint32_t lead) {
     Expect(']');
     obj.Source = SpanFrom(lead);
   }
-  obj.EndSource = ParseBody(obj.Properties, &obj.Children);
+  obj.EndSource =
+      ParseBody(obj.Properties, &obj.Children, depth_ == 1 && onRootChild_ ? &obj : nullptr);
   return obj;
 }
 
+FormValue Reader::ReadValueAt(std::uint32_t offset, int line) {
+  p_ = begin_ + offset;
+  line_ = line;
+  lineStart_ = p_;
+  while (lineStart_ != begin_ && !IsLineEnd(lineStart_[-1])) --lineStart_;
+  colAt_ = lineStart_;
+  col_ = 1;
+  return ParseValue();
+}
+
 SourceSpan Reader::ParseBody(std::vector<FormProperty>& properties,
-                             std::vector<FormObject>* children) {
+                             std::vector<FormObject>* children, FormObject* streamed) {
   // Most bodies hold a few properties: gathered in a reused buffer, they
   // then take one allocation of their exact size instead of several growing.
   std::vector<FormProperty> pending;
@@ -82,6 +94,11 @@ SourceSpan Reader::ParseBody(std::vector<FormProperty>& properties,
     pending = std::move(spareBuffers_.back());
     spareBuffers_.pop_back();
   }
+  auto takePending = [&] {
+    properties.insert(properties.end(), std::make_move_iterator(pending.begin()),
+                      std::make_move_iterator(pending.end()));
+    pending.clear();
+  };
   for (;;) {
     const std::uint32_t lead = Offset();
     SkipBlanks();
@@ -90,15 +107,19 @@ SourceSpan Reader::ParseBody(std::vector<FormProperty>& properties,
     if (!StartsProperty(word)) {
       if (SameText(word, "end")) {
         p_ += word.size();
-        properties.insert(properties.end(), std::make_move_iterator(pending.begin()),
-                          std::make_move_iterator(pending.end()));
-        pending.clear();
+        takePending();
         spareBuffers_.push_back(std::move(pending));
         return SpanFrom(lead);
       }
       if (const auto opening = OpeningKeyword(word)) {
         if (!children) Fail(p_, "a collection item holds no objects");
-        children->push_back(ParseObject(*opening, lead));
+        if (streamed) {
+          takePending();
+          FormObject child = ParseObject(*opening, lead);
+          (*onRootChild_)(*streamed, child);
+        } else {
+          children->push_back(ParseObject(*opening, lead));
+        }
         continue;
       }
     }
@@ -170,31 +191,55 @@ std::string_view LineIndentAt(std::string_view text, std::size_t offset) {
   return text.substr(start, stop - start);
 }
 
-// How far the first member of the root is indented: the file's indentation
-// step; two blanks when the root holds nothing.
-std::string IndentStep(std::string_view text, const FormObject& root) {
-  SourceSpan first = root.EndSource;
-  if (!root.Properties.empty())
-    first = root.Properties.front().Source;
-  else if (!root.Children.empty())
-    first = root.Children.front().Source;
+// How far the first member of the root, whose span is `first`, is indented:
+// the file's indentation step; two blanks when the root holds nothing.
+std::string IndentStep(std::string_view text, const FormObject& root, SourceSpan first) {
   std::size_t at = first.Begin;
   while (at < text.size() && (IsInlineBlank(text[at]) || IsLineEnd(text[at]))) ++at;
   const std::string_view step = LineIndentAt(text, at);
   return step.empty() || first.Begin == root.EndSource.Begin ? "  " : std::string(step);
 }
 
+// The span of the first member of `root` in the text.
+SourceSpan FirstMember(const FormObject& root) {
+  SourceSpan first = root.EndSource;
+  if (!root.Properties.empty()) first = root.Properties.front().Source;
+  if (!root.Children.empty() && root.Children.front().Source.Begin < first.Begin)
+    first = root.Children.front().Source;
+  return first;
+}
+
+FormDocument Read(std::shared_ptr<const std::string> text, const std::string& fileName,
+                  const RootChildHandler& onRootChild) {
+  FormDocument doc;
+  doc.Text = std::move(text);
+  const std::string_view source = *doc.Text;
+  std::optional<SourceSpan> first;
+  const RootChildHandler handler = [&](FormObject& root, FormObject& child) {
+    if (!first) first = root.Properties.empty() ? child.Source : root.Properties.front().Source;
+    onRootChild(root, child);
+  };
+  doc.Root = Reader(source, fileName).ReadDocument(onRootChild ? handler : onRootChild);
+  doc.Style.Bom = source.starts_with(kBom);
+  doc.Style.LineEnd = MajorityLineEnd(source);
+  doc.Style.IndentStep = IndentStep(source, doc.Root, first ? *first : FirstMember(doc.Root));
+  return doc;
+}
+
 }  // namespace
 
 FormDocument ParseFormText(std::string text, const std::string& fileName) {
-  FormDocument doc;
-  doc.Text = std::make_shared<const std::string>(std::move(text));
-  const std::string_view source = *doc.Text;
-  doc.Root = Reader(source, fileName).ReadDocument();
-  doc.Style.Bom = source.starts_with(kBom);
-  doc.Style.LineEnd = MajorityLineEnd(source);
-  doc.Style.IndentStep = IndentStep(source, doc.Root);
-  return doc;
+  return Read(std::make_shared<const std::string>(std::move(text)), fileName, {});
+}
+
+FormDocument StreamFormText(std::shared_ptr<const std::string> text, const std::string& fileName,
+                            const RootChildHandler& onRootChild) {
+  return Read(std::move(text), fileName, onRootChild);
+}
+
+FormValue ReadFormValueAt(std::string_view text, std::uint32_t offset, int line) {
+  static const std::string kNoFile;
+  return Reader(text, kNoFile).ReadValueAt(offset, line);
 }
 
 }  // namespace host

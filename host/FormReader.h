@@ -22,8 +22,12 @@ class Reader {
     lineStart_ = colAt_ = p_;
   }
 
-  // Document = [BOM] blanks Object blanks.
-  FormObject ReadDocument();
+  // Document = [BOM] blanks Object blanks. With `onRootChild` the root
+  // keeps none of its children (see StreamFormText).
+  FormObject ReadDocument(const RootChildHandler& onRootChild = {});
+
+  // The value whose bytes begin at `offset`, on line `line`, read again.
+  FormValue ReadValueAt(std::uint32_t offset, int line);
 
  private:
   const char* begin_;
@@ -37,6 +41,7 @@ class Reader {
   const char* colAt_;
   int col_ = 1;
   int depth_ = 0;
+  const RootChildHandler* onRootChild_ = nullptr;
   // Emptied buffers of bodies read, for the bodies still to come.
   std::vector<std::vector<FormProperty>> spareBuffers_;
 
@@ -181,8 +186,10 @@ class Reader {
 
   // Body = { Property | Object } 'end', for objects and collection items
   // alike (`children` is null in an item, which holds no objects). Returns
-  // the span of the `end` with the blanks before it.
-  SourceSpan ParseBody(std::vector<FormProperty>& properties, std::vector<FormObject>* children);
+  // the span of the `end` with the blanks before it. The children of a
+  // `streamed` object go to onRootChild_ instead.
+  SourceSpan ParseBody(std::vector<FormProperty>& properties, std::vector<FormObject>* children,
+                       FormObject* streamed = nullptr);
 
   std::int64_t ParseIndex(std::string_view word, const char* at);
 

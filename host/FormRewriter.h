@@ -12,7 +12,7 @@
 //   Node                        a handle of one object, cheap to copy;
 //   Members(node)               the object without its children: its Name,
 //                               spans and Properties (each a FormProperty or
-//                               a pointer to one);
+//                               a WrittenProperty);
 //   ChildCount(node), Child(node, i), Source(node)
 //                               its children in order, and a child's span;
 //   Whole(node)                 the object with every child, for a node the
@@ -30,6 +30,14 @@
 
 namespace host::formtext {
 
+// A property as the rewriter takes it: the whole property, or for one
+// unchanged since it was read, only where its bytes lie in the source.
+struct WrittenProperty {
+  const FormProperty* Whole = nullptr;
+  SourceSpan Source{};
+  SourceSpan ValueSource{};
+};
+
 template <class Nodes>
 class Rewriter {
  public:
@@ -42,7 +50,9 @@ class Rewriter {
         canonical_(out_, style.LineEnd, style.IndentStep) {}
 
   std::string Write(Node root) {
-    out_.reserve(source_.size() + 1024);
+    // Room for the edit to grow the text by half: outgrowing it would copy
+    // the whole text into twice its size. Room never written takes no memory.
+    out_.reserve(source_.size() + source_.size() / 2 + 4096);
     auto&& obj = nodes_.Members(root);
     Copy(0, obj.Source.Begin);
     WriteObject(root, obj);
@@ -107,16 +117,21 @@ class Rewriter {
     std::swap(out_, pending_);
   }
 
-  static const FormProperty& Property(const FormProperty& p) { return p; }
-  static const FormProperty& Property(const FormProperty* p) { return *p; }
+  static const FormProperty* WholeOf(const FormProperty& p) { return &p; }
+  static const FormProperty* WholeOf(const WrittenProperty& p) { return p.Whole; }
+  static SourceSpan SourceOf(const FormProperty& p) { return p.Source; }
+  static SourceSpan SourceOf(const WrittenProperty& p) {
+    return p.Whole ? p.Whole->Source : p.Source;
+  }
+  static SourceSpan ValueSourceOf(const FormProperty& p) { return p.Value.Source; }
+  static SourceSpan ValueSourceOf(const WrittenProperty& p) { return p.ValueSource; }
 
   // How the object's new members are indented: as its first old member, or
   // one step deeper than the object.
   template <class Object>
   std::string MemberIndent(Node node, const Object& obj) const {
     for (const auto& entry : obj.Properties)
-      if (const FormProperty& p = Property(entry); p.Source.Known())
-        return IndentAt(SkipTrivia(p.Source.Begin));
+      if (const SourceSpan p = SourceOf(entry); p.Known()) return IndentAt(SkipTrivia(p.Begin));
     for (std::size_t i = 0, n = nodes_.ChildCount(node); i < n; ++i)
       if (const SourceSpan child = nodes_.Source(nodes_.Child(node, i)); child.Known())
         return IndentAt(SkipTrivia(child.Begin));
@@ -143,15 +158,19 @@ class Rewriter {
     // child object); new properties before new children.
     for (std::size_t p = 0, c = 0; p < props.size() || c < children;) {
       const SourceSpan child = c < children ? nodes_.Source(nodes_.Child(node, c)) : SourceSpan{};
-      const SourceSpan next = p < props.size() ? Property(props[p]).Source : SourceSpan{};
+      const SourceSpan next = p < props.size() ? SourceOf(props[p]) : SourceSpan{};
       const bool propertyNext = p < props.size() && (c == children || !next.Known() ||
                                                      !child.Known() || next.Begin < child.Begin);
       if (propertyNext) {
-        const FormProperty& prop = Property(props[p++]);
-        if (prop.Source.Known()) {
-          WriteProperty(prop);
+        const auto& entry = props[p++];
+        if (const FormProperty* prop = WholeOf(entry); !prop) {
+          // Unchanged since read: its bytes as they are.
+          CopyLead(next.Begin, next.End);
+          Copy(ValueSourceOf(entry).Begin, ValueSourceOf(entry).End);
+        } else if (prop->Source.Known()) {
+          WriteProperty(*prop);
         } else {
-          AddPending(prop, memberIndent());
+          AddPending(*prop, memberIndent());
         }
       } else if (const Node childNode = nodes_.Child(node, c++); child.Known()) {
         auto&& members = nodes_.Members(childNode);

@@ -54,23 +54,51 @@ std::string StoredName(const TPropInfo& p) {
 
 class Reader {
  public:
-  Reader(TComponent& root, const std::string& source, bool bindToClass)
-      : root_(root), source_(source), bind_(bindToClass) {}
+  // Properties read from `text` keep only their spans where they can; with
+  // no text they are kept whole.
+  Reader(TComponent& root, const std::string& source, bool bindToClass,
+         std::shared_ptr<const std::string> text = nullptr)
+      : root_(root), source_(source), bind_(bindToClass), text_(std::move(text)) {}
 
   void ReadRoot(FormObject& tree) {
-    if (!tree.Name.empty()) NameRoot(tree);
-    ReadBody(root_, tree, root_);
-    for (TComponent* c : read_)
-      for (FormProperty& p : c->Stored().Properties) {
-        const TPropInfo* info = PublishedFor(*c, p.Name);
-        MarkReferences(*c, info, p);
-        RememberLoadedValue(*c, info, p);
+    StartRoot(tree);
+    TakeProperties(root_, tree);
+    for (FormObject& child : tree.Children) ReadChild(root_, child, root_);
+    FinishRoot(tree);
+  }
+
+  // A child of the root as the text reader hands it over, with the root as
+  // read so far.
+  void ReadRootChild(FormObject& root, FormObject& child) {
+    if (!started_) StartRoot(root);
+    TakeProperties(root_, root);
+    ReadChild(root_, child, root_);
+  }
+
+  // The root once its `end` is read.
+  void FinishRoot(FormObject& root) {
+    if (!started_) StartRoot(root);
+    TakeProperties(root_, root);
+    root_.Stored().EndSource = root.EndSource;
+    for (TComponent* c : read_) {
+      const std::string_view text = c->Stored().TextView();
+      for (StoredProperty& p : c->Stored().Properties) {
+        const TPropInfo* info = PublishedFor(*c, p.Name(text));
+        if (FormProperty* whole = p.Whole()) MarkReferences(*c, info, *whole);
+        RememberLoadedValue(*c, info, p, text);
       }
+    }
   }
 
  private:
   [[noreturn]] void Fail(SourcePos pos, const std::string& reason) const {
     throw ESourceError(source_, pos, reason);
+  }
+
+  void StartRoot(const FormObject& root) {
+    started_ = true;
+    if (!root.Name.empty()) NameRoot(root);
+    Start(root_, root);
   }
 
   // A form built from its class's resource may already have a namesake among
@@ -84,9 +112,7 @@ class Reader {
     }
   }
 
-  // The tree's properties move into the component, which keeps them for
-  // writing back: a large form is not held twice.
-  void ReadBody(TComponent& c, FormObject& obj, TComponent& owner) {
+  void Start(TComponent& c, const FormObject& obj) {
     read_.push_back(&c);
     StoredObject& stored = c.Stored();
     stored.Opening = obj.Opening;
@@ -94,17 +120,37 @@ class Reader {
     stored.Source = obj.Source;
     stored.NameSource = obj.NameSource;
     stored.EndSource = obj.EndSource;
-    std::vector<FormProperty>& properties = stored.Properties;
-    const std::size_t first = properties.size();
-    if (first == 0) {
-      properties = std::move(obj.Properties);
-    } else {
-      properties.insert(properties.end(), std::make_move_iterator(obj.Properties.begin()),
-                        std::make_move_iterator(obj.Properties.end()));
+    stored.Text = text_;
+  }
+
+  // The component takes the object's properties and keeps them for writing
+  // back, most as no more than where their bytes lie in the text.
+  void TakeProperties(TComponent& c, FormObject& obj) {
+    if (obj.Properties.empty()) return;
+    std::vector<StoredProperty>& properties = c.Stored().Properties;
+    properties.reserve(properties.size() + obj.Properties.size());
+    for (FormProperty& p : obj.Properties) {
+      ReadProperty(c, p);
+      properties.push_back(Keep(std::move(p)));
     }
-    for (std::size_t i = first; i < properties.size(); ++i) ReadProperty(c, properties[i]);
+    obj.Properties.clear();
+  }
+
+  // Only the spans of a property whose value is all in its bytes; whole, one
+  // whose value may name a component, or that bears a note.
+  StoredProperty Keep(FormProperty p) const {
+    const FormValueKind kind = p.Value.Kind;
+    if (text_ && !p.Note && p.Value.Source.Known() && kind != FormValueKind::Identifier &&
+        kind != FormValueKind::Collection)
+      return StoredProperty::Spans(p);
+    return StoredProperty(std::move(p));
+  }
+
+  void ReadBody(TComponent& c, FormObject& obj, TComponent& owner) {
+    Start(c, obj);
+    TakeProperties(c, obj);
     // The components inside an inline object belong to it, not to the form.
-    TComponent& childOwner = obj.Opening == FormOpening::Inline && &c != &root_ ? c : owner;
+    TComponent& childOwner = obj.Opening == FormOpening::Inline ? c : owner;
     for (FormObject& child : obj.Children) ReadChild(c, child, childOwner);
   }
 
@@ -229,9 +275,11 @@ class Reader {
 
   // Taken once the whole form is read, since a value may depend on others;
   // kept only where it differs from the file's, which already tells.
-  static void RememberLoadedValue(TComponent& c, const TPropInfo* info, FormProperty& p) {
+  static void RememberLoadedValue(TComponent& c, const TPropInfo* info, StoredProperty& p,
+                                  std::string_view text) {
     if (!info || !info->Get || info->AlwaysStored) return;
-    if (FormValue loaded = info->Get(c); loaded != p.Value) EditNote(p).Loaded = std::move(loaded);
+    if (FormValue loaded = info->Get(c); !p.ValueIs(loaded, text))
+      EditNote(p.Edit(text)).Loaded = std::move(loaded);
   }
 
   static bool IsHandlerName(std::string_view property) {
@@ -242,6 +290,8 @@ class Reader {
   TComponent& root_;
   const std::string& source_;
   bool bind_;
+  std::shared_ptr<const std::string> text_;
+  bool started_ = false;
   std::vector<TComponent*> read_;
 };
 
@@ -264,22 +314,28 @@ class Writer {
   struct WrittenMembers {
     std::string_view Name;
     SourceSpan Source, NameSource, EndSource;
-    std::vector<const FormProperty*> Properties;
+    std::vector<formtext::WrittenProperty> Properties;
     std::vector<std::unique_ptr<FormProperty>> Made;
   };
 
-  WrittenMembers Members(TComponent* c) const {
+  // With `whole`, every property comes whole, none as only its spans.
+  WrittenMembers Members(TComponent* c, bool whole = false) const {
     const StoredObject& stored = c->Stored();
+    const std::string_view text = stored.TextView();
     WrittenMembers m{c->GetName(), stored.Source, stored.NameSource, stored.EndSource, {}, {}};
     m.Properties.reserve(stored.Properties.size());
     auto made = [&m](FormProperty p) {
       m.Made.push_back(std::make_unique<FormProperty>(std::move(p)));
-      m.Properties.push_back(m.Made.back().get());
+      m.Properties.push_back({m.Made.back().get()});
+    };
+    auto kept = [&](const StoredProperty& p) {
+      if (whole && !p.Whole()) return made(p.Read(text));
+      m.Properties.push_back({p.Whole(), p.Source(), p.ValueSource()});
     };
     // A class publishes few properties: a list is cheaper than a set here.
     absl::InlinedVector<const TPropInfo*, 8> written;
-    for (const FormProperty& p : stored.Properties) {
-      const TPropInfo* info = PublishedFor(*c, p.Name);
+    for (const StoredProperty& p : stored.Properties) {
+      const TPropInfo* info = PublishedFor(*c, p.Name(text));
       if (info && info->Get) {
         written.push_back(info);
         FormValue current = info->Get(*c);
@@ -287,20 +343,20 @@ class Writer {
         // value the control did not take); a property that is always stored
         // keeps it only while its value is the one the file gives.
         const FormValue* loaded = p.Loaded();
-        if (current == p.Value || (!info->AlwaysStored && loaded && current == *loaded)) {
-          m.Properties.push_back(&p);
+        if (p.ValueIs(current, text) || (!info->AlwaysStored && loaded && current == *loaded)) {
+          kept(p);
         } else {
-          FormProperty changed = p;
+          FormProperty changed = p.Read(text);
           changed.Value = std::move(current);
           changed.Note.reset();
           made(std::move(changed));
         }
-      } else if (Renamed(p.Value)) {
-        FormProperty resolved = p;
+      } else if (const FormProperty* read = p.Whole(); read && Renamed(read->Value)) {
+        FormProperty resolved = *read;
         Resolve(resolved.Value);
         made(std::move(resolved));
       } else {
-        m.Properties.push_back(&p);
+        kept(p);
       }
     }
     c->ClassType()->ForEachProperty([&](const TPropInfo& info) {
@@ -320,8 +376,9 @@ class Writer {
     obj.Source = stored.Source;
     obj.NameSource = stored.NameSource;
     obj.EndSource = stored.EndSource;
-    const WrittenMembers members = Members(c);
-    for (const FormProperty* p : members.Properties) obj.Properties.push_back(*p);
+    const WrittenMembers members = Members(c, /*whole=*/true);
+    for (const formtext::WrittenProperty& p : members.Properties)
+      obj.Properties.push_back(*p.Whole);
     const std::size_t n = ChildCount(c);
     obj.Children.reserve(n);
     for (std::size_t i = 0; i < n; ++i) obj.Children.push_back(Whole(Child(c, i)));
@@ -380,6 +437,16 @@ void ReadComponents(TComponent& root, FormObject tree, const std::string& source
   Reader(root, source, bindToClass).ReadRoot(tree);
 }
 
+FormDocument ReadComponentsFromText(TComponent& root, std::shared_ptr<const std::string> text,
+                                    const std::string& source) {
+  Reader reader(root, source, /*bindToClass=*/false, text);
+  FormDocument document = StreamFormText(
+      std::move(text), source,
+      [&](FormObject& tree, FormObject& child) { reader.ReadRootChild(tree, child); });
+  reader.FinishRoot(document.Root);
+  return document;
+}
+
 FormObject WriteComponents(TComponent& root) { return Writer(root).Whole(&root); }
 
 std::string RewriteComponents(TComponent& root, std::string_view source,
@@ -390,8 +457,9 @@ std::string RewriteComponents(TComponent& root, std::string_view source,
 }
 
 const FormProperty* RefusedValue(const TComponent& c, const TPropInfo& info) {
-  for (const FormProperty& p : c.Stored().Properties)
-    if (!p.Refused().empty() && PublishedFor(c, p.Name) == &info) return &p;
+  const std::string_view text = c.Stored().TextView();
+  for (const StoredProperty& p : c.Stored().Properties)
+    if (!p.Refused().empty() && PublishedFor(c, p.Name(text)) == &info) return p.Whole();
   return nullptr;
 }
 

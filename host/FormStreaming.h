@@ -25,6 +25,13 @@ namespace host {
 // which the event is bound to. Anything unpublished is an error naming it.
 void ReadComponents(TComponent& root, FormObject tree, const std::string& source, bool bindToClass);
 
+// Reads the form text `text` into `root` as ReadComponents reads its tree,
+// each object directly inside the root as soon as the text reader has it,
+// so that the form is never held whole as a tree besides its components.
+// Returns the document read, its root without its children or properties.
+FormDocument ReadComponentsFromText(TComponent& root, std::shared_ptr<const std::string> text,
+                                    const std::string& source);
+
 // The tree that writes `root` and what it owns back: stored properties in
 // their order, published ones with their current values.
 FormObject WriteComponents(TComponent& root);

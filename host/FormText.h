@@ -1,6 +1,7 @@
 #pragma once
 // Reader and writers of the text form format.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -31,6 +32,23 @@ struct FormDocument {
 // only names the source in errors. Raises ESourceError at the first error.
 FormDocument ParseFormText(std::string text, const std::string& fileName);
 
+// Receives each object directly inside a form's root as soon as it is read,
+// with the root as read so far: its opening line and the properties before
+// the child (which the handler may take).
+using RootChildHandler = std::function<void(FormObject& root, FormObject& child)>;
+
+// Reads `text` as ParseFormText does, but hands every object directly inside
+// the root to `onRootChild` instead of keeping it: a large form is never held
+// whole as a tree. The document's root ends with no children and the
+// properties after the last one.
+FormDocument StreamFormText(std::shared_ptr<const std::string> text, const std::string& fileName,
+                            const RootChildHandler& onRootChild);
+
+// The value whose bytes begin at `offset` of `text`, on line `line`, read
+// again as the form text it stands in was read: a text StreamFormText or
+// ParseFormText read without error holds one there.
+FormValue ReadFormValueAt(std::string_view text, std::uint32_t offset, int line);
+
 // The canonical text of a form tree, for forms made in code: one property a
 // line, long strings, lists and binary data broken over lines.
 std::string FormatFormText(const FormObject& root, const FormTextStyle& style = {});
@@ -46,6 +64,10 @@ std::string RewriteFormText(const FormObject& root, std::string_view source,
                             const FormTextStyle& style);
 
 FormDocument ReadFormFile(const std::string& path);
+
+// A form file's text, read whole; raises EFileError when it cannot be read
+// or is larger than a form text may be.
+std::shared_ptr<const std::string> ReadFormFileText(const std::string& path);
 
 // Writes the canonical text of `root` through a temporary file beside `path`
 // renamed over it, so a failed save leaves the old file as it was; raises

@@ -119,19 +119,6 @@ struct FormObject {
   }
 };
 
-// What a component read from a form file keeps of its object there besides
-// its name, class and children: how the object opened, its index, where its
-// bytes lie, and its properties in their order. Smaller than the object
-// itself, which a large form would otherwise hold once per component.
-struct StoredObject {
-  FormOpening Opening = FormOpening::Object;
-  std::optional<std::int64_t> Index;
-  SourceSpan Source{};
-  SourceSpan NameSource{};
-  SourceSpan EndSource{};
-  std::vector<FormProperty> Properties;
-};
-
 inline bool operator==(const FormCollectionItem& a, const FormCollectionItem& b) {
   return a.Properties == b.Properties;
 }

@@ -200,4 +200,11 @@ std::unique_ptr<TForm> LoadForm(FormObject tree, const std::string& source) {
   return form;
 }
 
+LoadedForm LoadFormText(std::shared_ptr<const std::string> text, const std::string& source) {
+  auto form = std::make_unique<TForm>(nullptr);
+  FormDocument document = ReadComponentsFromText(*form, std::move(text), source);
+  form->SetStoredClassName(document.Root.ClassName);
+  return {std::move(form), std::move(document.Style)};
+}
+
 }  // namespace host

@@ -8,6 +8,7 @@
 #include <type_traits>
 
 #include "Controls.h"
+#include "FormText.h"
 #include "FormTree.h"
 
 namespace host {
@@ -174,5 +175,15 @@ TApplication& Application();
 // name, owning every component of the file. Nothing is left of a form whose
 // tree holds an error.
 std::unique_ptr<TForm> LoadForm(FormObject tree, const std::string& source);
+
+// A form opened from its file's text, and how that text is laid out.
+struct LoadedForm {
+  std::unique_ptr<TForm> Form;
+  FormTextStyle Style;
+};
+
+// Opens a form file's text for design as LoadForm opens its tree, object by
+// object as the text is read, never holding the whole tree.
+LoadedForm LoadFormText(std::shared_ptr<const std::string> text, const std::string& source);
 
 }  // namespace host

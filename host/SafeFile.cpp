@@ -171,8 +171,10 @@ std::string ReadWholeFile(const std::string& path, std::size_t maxSize) {
   };
   if (static_cast<std::uint64_t>(st.st_size) > maxSize) throw tooLarge();
 
+  // One byte more than the size, so that the read reporting the end needs no
+  // larger buffer: growing would copy the whole text into twice its size.
   std::string text;
-  text.resize(static_cast<std::size_t>(st.st_size));
+  text.resize(static_cast<std::size_t>(st.st_size) + 1);
   std::size_t got = 0;
   for (;;) {
     // The size may change while reading; grow until read reports the end.

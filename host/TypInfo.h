@@ -51,6 +51,9 @@ struct TPropInfo {
   bool AlwaysStored = false;
   // Event properties: the handler slot, which the form reader binds by name.
   std::function<TEventHandler&(TObject&)> Event{};
+  // Class-typed properties: the object itself, which a caller reads without
+  // the copy a FormValue of it would be.
+  std::function<TObject*(TObject&)> GetObject{};
 };
 
 // A published field of a form class: pointed at the control of that name

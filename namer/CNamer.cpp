@@ -44,7 +44,10 @@ const host::TClassInfo& TComponentNamer::StaticClass() {
       .Parent = &TComponent::StaticClass(),
       .Create = host::NewComponent<TComponentNamer>,
       .Properties = {{"Componenter", host::TypeInfo<TStringList>(), ListingValue, SetListingValue,
-                      /*AlwaysStored=*/true}},
+                      /*AlwaysStored=*/true, /*Event=*/{},
+                      [](host::TObject& namer) -> host::TObject* {
+                        return &namer.As<TComponentNamer>().GetFComponentList();
+                      }}},
   };
   return info;
 }

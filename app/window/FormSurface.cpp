@@ -25,8 +25,12 @@ std::optional<int> IntegerProperty(host::TComponent& component, const std::strin
     published = prop->Get(component);
     value = &published;
   } else {
-    for (const host::FormProperty& stored : component.Stored().Properties)
-      if (stored.Name == name) value = &stored.Value;
+    const host::StoredObject& stored = component.Stored();
+    for (const host::StoredProperty& p : stored.Properties)
+      if (p.Name(stored.TextView()) == name) {
+        published = p.Value(stored.TextView());
+        value = &published;
+      }
   }
   if (!value || value->Kind != host::FormValueKind::Integer) return std::nullopt;
   return std::stoi(value->Text);

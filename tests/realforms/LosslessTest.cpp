@@ -33,18 +33,18 @@ class Lossless : public ::testing::Test {
   void TearDown() override { UnRegisterClass(&cnamer::TComponentNamer::StaticClass()); }
 
   struct Opened {
-    FormDocument Document;
-    std::unique_ptr<TForm> Form;
+    std::shared_ptr<const std::string> Text;
+    LoadedForm Loaded;
   };
 
+  // As the designer opens a file: object by object from the text.
   static Opened Open(const std::string& text) {
-    FormDocument document = ParseFormText(text, "t.form");
-    auto form = LoadForm(document.Root, "t.form");
-    return {std::move(document), std::move(form)};
+    auto shared = std::make_shared<const std::string>(text);
+    return {shared, LoadFormText(shared, "t.form")};
   }
 
   static std::string Save(const Opened& o) {
-    return RewriteComponents(*o.Form, *o.Document.Text, o.Document.Style);
+    return RewriteComponents(*o.Loaded.Form, *o.Text, o.Loaded.Style);
   }
 
   // Owned by the form or by a frame on it.
@@ -61,12 +61,12 @@ class Lossless : public ::testing::Test {
     std::string withNamer;
     {
       Opened o = Open(text);
-      (new cnamer::TComponentNamer(o.Form.get()))->SetName("ComponentNamer1");
+      (new cnamer::TComponentNamer(o.Loaded.Form.get()))->SetName("ComponentNamer1");
       withNamer = Save(o);
     }
     Opened o = Open(withNamer);
     for (const auto& [from, to] : renames) {
-      TComponent* c = FindAnywhere(*o.Form, from);
+      TComponent* c = FindAnywhere(*o.Loaded.Form, from);
       EXPECT_NE(c, nullptr) << from;
       if (c) c->SetName(to);
     }
@@ -174,7 +174,7 @@ TEST_F(Lossless, ADeletedComponentTakesItsLinesAlong) {
   Opened o = Open(
       "object F: TF\r\n  object A: TButton\r\n  end\r\n  object B: TButton\r\n    Caption = "
       "'b'\r\n  end\r\nend\r\n");
-  delete o.Form->FindComponent("A");
+  delete o.Loaded.Form->FindComponent("A");
   EXPECT_EQ(Save(o),
             "object F: TF\r\n  object B: TButton\r\n    Caption = 'b'\r\n  end\r\nend\r\n");
 }

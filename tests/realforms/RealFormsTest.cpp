@@ -65,9 +65,9 @@ struct Saved {
 // Opens a form file, applies renames to its components, and writes it.
 Saved OpenRenameSave(const std::string& path, const std::map<std::string, std::string>& renames) {
   FormDocument doc = ReadFormFile(path);
-  auto form = LoadForm(doc.Root, path);
-  for (const auto& [from, to] : renames) form->FindComponent(from)->SetName(to);
-  return {doc, RewriteComponents(*form, *doc.Text, doc.Style)};
+  LoadedForm loaded = LoadFormText(doc.Text, path);
+  for (const auto& [from, to] : renames) loaded.Form->FindComponent(from)->SetName(to);
+  return {doc, RewriteComponents(*loaded.Form, *doc.Text, loaded.Style)};
 }
 
 TEST(RealForms, UntouchedFormsComeBackAsTheyWere) {

@@ -13,7 +13,10 @@ namespace {
 
 FormObject Parse(const std::string& text) { return ParseFormText(text, "test.form").Root; }
 
-std::unique_ptr<TForm> Load(const std::string& text) { return LoadForm(Parse(text), "test.form"); }
+// As the designer opens a file: object by object from the text.
+std::unique_ptr<TForm> Load(const std::string& text) {
+  return LoadFormText(std::make_shared<const std::string>(text), "test.form").Form;
+}
 
 std::string ErrorOf(const std::function<void()>& action) {
   try {
@@ -84,6 +87,41 @@ TEST_F(Streaming, LoadsEveryObjectOwnedByTheFormInFileOrder) {
 TEST_F(Streaming, WritesBackTheTreeItRead) {
   auto form = Load(kNested);
   EXPECT_EQ(WriteComponents(*form), Parse(kNested));
+}
+
+// Where each property and its value stand, object by object.
+void ExpectSamePlaces(const FormObject& a, const FormObject& b) {
+  ASSERT_EQ(a.Properties.size(), b.Properties.size());
+  for (std::size_t i = 0; i < a.Properties.size(); ++i) {
+    const FormProperty &pa = a.Properties[i], &pb = b.Properties[i];
+    EXPECT_EQ(std::tie(pa.Pos.Line, pa.Pos.Column, pa.Value.Pos.Line, pa.Value.Pos.Column),
+              std::tie(pb.Pos.Line, pb.Pos.Column, pb.Value.Pos.Line, pb.Value.Pos.Column))
+        << pa.Name;
+    EXPECT_EQ(pa.Source.Begin, pb.Source.Begin);
+    EXPECT_EQ(pa.Value.Source.End, pb.Value.Source.End);
+  }
+  ASSERT_EQ(a.Children.size(), b.Children.size());
+  for (std::size_t i = 0; i < a.Children.size(); ++i)
+    ExpectSamePlaces(a.Children[i], b.Children[i]);
+}
+
+// Properties read from the text keep little more than where they stand and
+// are read again when asked for: they must come back as the tree has them.
+TEST_F(Streaming, FromTheTextAsFromItsTree) {
+  for (const std::string& text : std::vector<std::string>{
+           kNested,
+           "object F: TF\r\n  object B: TButton\r\n    Font.Name = 'Sans \xc3\xa9'\r\n    "
+           "Items.Strings = (\r\n      'a'\r\n      'b')\r\n  end\r\n  Left = 5\r\nend\r\n",
+           "object F: TF\n  T = '\xc3\xa9'  X = 1\n  Data = {\n    0A0B}\n  S = [a, b]  Top =\n    "
+           "7\nend",
+           "object F: TF\rX = 1.5\rend\r",
+       }) {
+    SCOPED_TRACE(text);
+    const FormObject fromTree = WriteComponents(*LoadForm(Parse(text), "test.form"));
+    const FormObject fromText = WriteComponents(*Load(text));
+    EXPECT_EQ(fromText, fromTree);
+    ExpectSamePlaces(fromText, fromTree);
+  }
 }
 
 TEST_F(Streaming, ReadsWrittenRenamesAndNewComponents) {
