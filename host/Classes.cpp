@@ -51,8 +51,8 @@ TComponent::TComponent(TComponent* AOwner) : owner_(AOwner), parent_(AOwner) {
 }
 
 TComponent::~TComponent() {
-  destroying_ = true;
   if (owned_) {
+    owned_->Destroying = true;
     // The owned components go all together: nobody looks them up any more.
     owned_->Names.clear();
     // Last first, so that each removal from the vector is cheap.
@@ -72,6 +72,11 @@ TComponent* TComponent::GetComponent(int index) const {
   return owned_->Components[static_cast<std::size_t>(index)];
 }
 
+void TComponent::SetObserver(IComponentObserver* observer) {
+  if (!owned_) owned_ = std::make_unique<Owned>();
+  owned_->Observer = observer;
+}
+
 void TComponent::InsertComponent(TComponent& component) {
   if (!owned_) owned_ = std::make_unique<Owned>();
   owned_->Components.push_back(&component);
@@ -82,7 +87,7 @@ void TComponent::RemoveComponent(TComponent& component) {
   auto it = std::find(components.rbegin(), components.rend(), &component);
   if (it == components.rend()) return;
   components.erase(std::next(it).base());
-  if (destroying_) return;
+  if (owned_->Destroying) return;
   if (!component.name_.empty()) owned_->Names.erase(&component);
   // Components that stood inside the removed one now stand where it stood.
   for (TComponent* c : components)
@@ -101,7 +106,7 @@ void TComponent::SetName(const std::string& NewName) {
   };
   if (!NewName.empty() && ((owner_ && taken(*owner_)) || taken(*this)))
     throw EComponentError(Format("A component named %s already exists", {NewName}));
-  IComponentObserver* observer = owner_ ? owner_->observer_ : nullptr;
+  IComponentObserver* observer = owner_ ? owner_->GetObserver() : nullptr;
   const std::string oldName = observer ? name_ : std::string();
   if (owner_) {
     owner_->RenameOwned(*this, NewName);

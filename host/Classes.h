@@ -102,8 +102,9 @@ class TComponent : public TObject {
   StoredObject& Stored() { return stored_; }
   const StoredObject& Stored() const { return stored_; }
 
-  void SetObserver(IComponentObserver* observer) { observer_ = observer; }
-  IComponentObserver* GetObserver() const { return observer_; }
+  // One observer at a time, of the components this one owns.
+  void SetObserver(IComponentObserver* observer);
+  IComponentObserver* GetObserver() const { return owned_ ? owned_->Observer : nullptr; }
 
  private:
   void InsertComponent(TComponent& component);
@@ -115,8 +116,6 @@ class TComponent : public TObject {
   TComponent* owner_ = nullptr;
   std::uint64_t serial_;
   TComponent* parent_ = nullptr;
-  IComponentObserver* observer_ = nullptr;
-  bool destroying_ = false;
   std::string name_;
   // Owned components keyed by their names without regard to case: the
   // table holds only the pointers and looks names up in the components, so a
@@ -146,6 +145,8 @@ class TComponent : public TObject {
   struct Owned {
     std::vector<TComponent*> Components;
     absl::flat_hash_set<TComponent*, NameHash, NameEqual> Names;
+    IComponentObserver* Observer = nullptr;
+    bool Destroying = false;
   };
   std::unique_ptr<Owned> owned_;
   StoredObject stored_;

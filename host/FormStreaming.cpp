@@ -2,6 +2,7 @@
 
 #include <absl/container/flat_hash_map.h>
 #include <absl/container/inlined_vector.h>
+#include <absl/container/node_hash_set.h>
 
 #include <algorithm>
 #include <iterator>
@@ -14,16 +15,23 @@ namespace host {
 
 namespace {
 
+// Each class name a placeholder reports, held once for the process: a large
+// form has thousands of components of a few classes the host does not know.
+const std::string& SharedClassName(std::string_view name) {
+  static absl::node_hash_set<std::string> names;  // nodes: references stay valid
+  return *names.emplace(name).first;
+}
+
 // A component of a class the host does not know: it reports the stored class
 // name and keeps every stored property for writing back.
 class TPlaceholderComponent : public TComponent {
  public:
-  TPlaceholderComponent(TComponent* owner, std::string className)
-      : TComponent(owner), className_(std::move(className)) {}
-  std::string ClassName() const override { return className_; }
+  TPlaceholderComponent(TComponent* owner, std::string_view className)
+      : TComponent(owner), className_(&SharedClassName(className)) {}
+  std::string ClassName() const override { return *className_; }
 
  private:
-  std::string className_;
+  const std::string* className_;
 };
 
 // The note of `p`, ready to change: a note is shared between copies of a
@@ -116,7 +124,7 @@ class Reader {
     read_.push_back(&c);
     StoredObject& stored = c.Stored();
     stored.Opening = obj.Opening;
-    stored.Index = obj.Index;
+    stored.SetIndex(obj.Index);
     stored.Source = obj.Source;
     stored.NameSource = obj.NameSource;
     stored.EndSource = obj.EndSource;
@@ -140,8 +148,8 @@ class Reader {
   // whose value may name a component, or that bears a note.
   StoredProperty Keep(FormProperty p) const {
     const FormValueKind kind = p.Value.Kind;
-    if (text_ && !p.Note && p.Value.Source.Known() && kind != FormValueKind::Identifier &&
-        kind != FormValueKind::Collection)
+    if (text_ && !p.Note && p.Source.Known() && p.Value.Source.Begin == p.Source.End &&
+        kind != FormValueKind::Identifier && kind != FormValueKind::Collection)
       return StoredProperty::Spans(p);
     return StoredProperty(std::move(p));
   }
@@ -370,7 +378,7 @@ class Writer {
     const StoredObject& stored = c->Stored();
     FormObject obj;
     obj.Opening = stored.Opening;
-    obj.Index = stored.Index;
+    obj.Index = stored.Index();
     obj.Name = c->GetName();
     obj.ClassName = c->ClassName();
     obj.Source = stored.Source;

@@ -9,38 +9,53 @@ using formtext::IsDelimiter;
 using formtext::IsInlineBlank;
 using formtext::IsLineEnd;
 
-StoredProperty::StoredProperty(FormProperty whole)
-    : whole_(std::make_unique<FormProperty>(std::move(whole))) {}
+StoredProperty::StoredProperty(FormProperty whole) {
+  head_.Whole = new FormProperty(std::move(whole));
+}
 
 StoredProperty StoredProperty::Spans(const FormProperty& read) {
   StoredProperty p;
-  p.source_ = read.Source;
-  p.value_ = read.Value.Source;
+  p.head_.Source = read.Source;
+  p.valueEnd_ = read.Value.Source.End;
   p.valueLine_ = read.Value.Pos.Line;
   return p;
 }
 
 StoredProperty::StoredProperty(const StoredProperty& other)
-    : source_(other.source_),
-      value_(other.value_),
-      valueLine_(other.valueLine_),
-      whole_(other.whole_ ? std::make_unique<FormProperty>(*other.whole_) : nullptr) {}
+    : head_(other.head_), valueEnd_(other.valueEnd_), valueLine_(other.valueLine_) {
+  if (IsWhole() && other.head_.Whole) head_.Whole = new FormProperty(*other.head_.Whole);
+}
 
-StoredProperty& StoredProperty::operator=(const StoredProperty& other) {
-  if (this != &other) *this = StoredProperty(other);
+StoredProperty::StoredProperty(StoredProperty&& other) noexcept
+    : head_(other.head_), valueEnd_(other.valueEnd_), valueLine_(other.valueLine_) {
+  if (IsWhole()) other.head_.Whole = nullptr;
+}
+
+StoredProperty& StoredProperty::operator=(StoredProperty other) noexcept {
+  std::swap(head_, other.head_);
+  std::swap(valueEnd_, other.valueEnd_);
+  std::swap(valueLine_, other.valueLine_);
   return *this;
 }
 
+StoredProperty::~StoredProperty() {
+  if (IsWhole()) delete head_.Whole;
+}
+
 FormProperty& StoredProperty::Edit(std::string_view text) {
-  if (!whole_) whole_ = std::make_unique<FormProperty>(Read(text));
-  return *whole_;
+  if (!IsWhole()) {
+    auto* whole = new FormProperty(Read(text));
+    head_.Whole = whole;
+    valueLine_ = 0;
+  }
+  return *head_.Whole;
 }
 
 SourcePos StoredProperty::PosOfName(std::string_view text) const {
   const std::size_t name = static_cast<std::size_t>(Name(text).data() - text.data());
   // The value may begin lines below the name; a CR LF ends one line.
   int line = valueLine_;
-  for (std::size_t i = name; i < value_.Begin; ++i)
+  for (std::size_t i = name; i < head_.Source.End; ++i)
     if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')))
       --line;
   std::size_t lineStart = name;
@@ -52,28 +67,30 @@ SourcePos StoredProperty::PosOfName(std::string_view text) const {
 }
 
 std::string_view StoredProperty::Name(std::string_view text) const {
-  if (whole_) return whole_->Name;
-  std::size_t begin = source_.Begin;
+  if (IsWhole()) return head_.Whole->Name;
+  const SourceSpan source = head_.Source;
+  std::size_t begin = source.Begin;
   while (IsInlineBlank(text[begin]) || IsLineEnd(text[begin])) ++begin;
   std::size_t end = begin;
-  while (end < source_.End && !IsDelimiter(text[end])) ++end;
+  while (end < source.End && !IsDelimiter(text[end])) ++end;
   return text.substr(begin, end - begin);
 }
 
 FormValue StoredProperty::Value(std::string_view text) const {
-  return whole_ ? whole_->Value : ReadFormValueAt(text, value_.Begin, valueLine_);
+  return IsWhole() ? head_.Whole->Value : ReadFormValueAt(text, head_.Source.End, valueLine_);
 }
 
 bool StoredProperty::ValueIs(const FormValue& value, std::string_view text) const {
-  return whole_ ? whole_->Value == value : ReadFormValueAt(text, value_.Begin, valueLine_) == value;
+  return IsWhole() ? head_.Whole->Value == value
+                   : ReadFormValueAt(text, head_.Source.End, valueLine_) == value;
 }
 
 FormProperty StoredProperty::Read(std::string_view text) const {
-  if (whole_) return *whole_;
+  if (IsWhole()) return *head_.Whole;
   FormProperty p;
   p.Name = Name(text);
-  p.Value = ReadFormValueAt(text, value_.Begin, valueLine_);
-  p.Source = source_;
+  p.Value = ReadFormValueAt(text, head_.Source.End, valueLine_);
+  p.Source = head_.Source;
   p.Pos = PosOfName(text);
   return p;
 }

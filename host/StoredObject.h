@@ -22,18 +22,18 @@ class StoredProperty {
   // Keeps the whole property.
   explicit StoredProperty(FormProperty whole);
   // Keeps only the spans of `read`, a property read from a text whose value
-  // is all in its bytes there (no reference, no note).
+  // is all in its bytes there (no reference, no note) and begins where the
+  // property's source ends, as the reader reads it.
   static StoredProperty Spans(const FormProperty& read);
 
   StoredProperty(const StoredProperty& other);
-  StoredProperty& operator=(const StoredProperty& other);
-  StoredProperty(StoredProperty&&) noexcept = default;
-  StoredProperty& operator=(StoredProperty&&) noexcept = default;
-  ~StoredProperty() = default;
+  StoredProperty(StoredProperty&& other) noexcept;
+  StoredProperty& operator=(StoredProperty other) noexcept;
+  ~StoredProperty();
 
   // The whole property, where it is kept; null when only its spans are.
-  const FormProperty* Whole() const { return whole_.get(); }
-  FormProperty* Whole() { return whole_.get(); }
+  const FormProperty* Whole() const { return IsWhole() ? head_.Whole : nullptr; }
+  FormProperty* Whole() { return IsWhole() ? head_.Whole : nullptr; }
   // The whole property, kept from now on, to change it.
   FormProperty& Edit(std::string_view text);
 
@@ -45,20 +45,33 @@ class StoredProperty {
   FormProperty Read(std::string_view text) const;
 
   // The blanks before the name, the name and the `=`; the value's bytes.
-  SourceSpan Source() const { return whole_ ? whole_->Source : source_; }
-  SourceSpan ValueSource() const { return whole_ ? whole_->Value.Source : value_; }
+  SourceSpan Source() const { return IsWhole() ? head_.Whole->Source : head_.Source; }
+  SourceSpan ValueSource() const {
+    return IsWhole() ? head_.Whole->Value.Source : SourceSpan{head_.Source.End, valueEnd_};
+  }
 
-  const FormValue* Loaded() const { return whole_ ? whole_->Loaded() : nullptr; }
-  std::string_view Refused() const { return whole_ ? whole_->Refused() : std::string_view(); }
+  const FormValue* Loaded() const { return IsWhole() ? head_.Whole->Loaded() : nullptr; }
+  std::string_view Refused() const {
+    return IsWhole() ? head_.Whole->Refused() : std::string_view();
+  }
 
  private:
   StoredProperty() = default;
+  bool IsWhole() const { return valueLine_ == 0; }
   SourcePos PosOfName(std::string_view text) const;
 
-  SourceSpan source_{};
-  SourceSpan value_{};
+  // A large form keeps hundreds of thousands of properties, so one is 16
+  // bytes: the property's source span, or where valueLine_ is 0 (no line of
+  // a text is) the whole property, which this one owns.
+  union Head {
+    SourceSpan Source{};
+    FormProperty* Whole;
+  };
+  Head head_;
+  // The value begins where the source ends (the blanks after the `=` are
+  // the property's) and ends here, on a line from 1 on.
+  std::uint32_t valueEnd_ = 0;
   int valueLine_ = 0;
-  std::unique_ptr<FormProperty> whole_;
 };
 
 // What a component read from a form file keeps of its object there besides
@@ -67,7 +80,11 @@ class StoredProperty {
 // itself, which a large form would otherwise hold once per component.
 struct StoredObject {
   FormOpening Opening = FormOpening::Object;
-  std::optional<std::int64_t> Index;
+
+ private:
+  bool hasIndex_ = false;  // beside Opening, where the padding is
+
+ public:
   SourceSpan Source{};
   SourceSpan NameSource{};
   SourceSpan EndSource{};
@@ -76,6 +93,19 @@ struct StoredObject {
   std::shared_ptr<const std::string> Text;
 
   std::string_view TextView() const { return Text ? std::string_view(*Text) : std::string_view(); }
+
+  // The `[n]` after the class name; kept in two fields, as an optional
+  // would take a word more in every component.
+  std::optional<std::int64_t> Index() const {
+    return hasIndex_ ? std::optional<std::int64_t>(index_) : std::nullopt;
+  }
+  void SetIndex(std::optional<std::int64_t> index) {
+    hasIndex_ = index.has_value();
+    index_ = index.value_or(0);
+  }
+
+ private:
+  std::int64_t index_ = 0;
 };
 
 }  // namespace host

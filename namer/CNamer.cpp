@@ -1,5 +1,6 @@
 #include "CNamer.h"
 
+#include <cstdint>
 #include <unordered_map>
 #include <vector>
 
@@ -70,7 +71,7 @@ TStringList& TComponentNamer::GetFComponentList() {
   std::unordered_map<std::string, std::size_t> typeIndex;
   std::vector<std::string> types;
   std::vector<std::size_t> rowsOfType;
-  std::vector<std::size_t> typeOf;
+  std::vector<std::uint32_t> typeOf;  // a form holds far fewer types than that
   typeOf.reserve(components.size());
   for (const TComponent* c : components) {
     auto [it, first] = typeIndex.try_emplace(c->ClassName(), types.size());
@@ -79,7 +80,7 @@ TStringList& TComponentNamer::GetFComponentList() {
       rowsOfType.push_back(0);
     }
     ++rowsOfType[it->second];
-    typeOf.push_back(it->second);
+    typeOf.push_back(static_cast<std::uint32_t>(it->second));
   }
   // Where each type's next row goes: just under its header.
   std::vector<std::size_t> next(types.size());
