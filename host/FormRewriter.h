@@ -23,6 +23,7 @@
 #include <string_view>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "FormChars.h"
 #include "FormText.h"
@@ -31,11 +32,14 @@
 namespace host::formtext {
 
 // A property as the rewriter takes it: the whole property, or for one
-// unchanged since it was read, only where its bytes lie in the source.
+// unchanged since it was read, only where its bytes lie in the source. With
+// `Strings`, the value is that list of strings, written from the strings
+// themselves, and `Whole` gives only the name and place.
 struct WrittenProperty {
   const FormProperty* Whole = nullptr;
   SourceSpan Source{};
   SourceSpan ValueSource{};
+  const std::vector<std::string>* Strings = nullptr;
 };
 
 template <class Nodes>
@@ -111,10 +115,19 @@ class Rewriter {
     std::swap(out_, pending_);
     if constexpr (std::is_same_v<Member, FormObject>)
       canonical_.WriteObject(member, indent);
+    else if constexpr (std::is_same_v<Member, WrittenProperty>)
+      WriteStringsProperty(member, indent);
     else
       canonical_.WriteProperty(member, indent);
     out_ += style_.LineEnd;
     std::swap(out_, pending_);
+  }
+
+  void WriteStringsProperty(const WrittenProperty& p, const std::string& indent) {
+    out_ += indent;
+    out_ += p.Whole->Name;
+    out_ += " = ";
+    canonical_.WriteStrings(*p.Strings, indent);
   }
 
   static const FormProperty* WholeOf(const FormProperty& p) { return &p; }
@@ -125,6 +138,10 @@ class Rewriter {
   }
   static SourceSpan ValueSourceOf(const FormProperty& p) { return p.Value.Source; }
   static SourceSpan ValueSourceOf(const WrittenProperty& p) { return p.ValueSource; }
+  static const WrittenProperty* StringsOf(const FormProperty&) { return nullptr; }
+  static const WrittenProperty* StringsOf(const WrittenProperty& p) {
+    return p.Strings ? &p : nullptr;
+  }
 
   // How the object's new members are indented: as its first old member, or
   // one step deeper than the object.
@@ -163,7 +180,14 @@ class Rewriter {
                                                      !child.Known() || next.Begin < child.Begin);
       if (propertyNext) {
         const auto& entry = props[p++];
-        if (const FormProperty* prop = WholeOf(entry); !prop) {
+        if (const WrittenProperty* strings = StringsOf(entry)) {
+          if (!next.Known()) {
+            AddPending(*strings, memberIndent());
+          } else {
+            CopyLead(next.Begin, next.End);
+            canonical_.WriteStrings(*strings->Strings, IndentAt(SkipTrivia(next.Begin)));
+          }
+        } else if (const FormProperty* prop = WholeOf(entry); !prop) {
           // Unchanged since read: its bytes as they are.
           CopyLead(next.Begin, next.End);
           Copy(ValueSourceOf(entry).Begin, ValueSourceOf(entry).End);

@@ -56,6 +56,22 @@ const TPropInfo* PublishedFor(const TComponent& c, std::string_view name) {
   return p && p->PropType == TypeInfo<TStringList>() ? p : nullptr;
 }
 
+// The string list a property publishes as its object, if it does.
+const TStringList* StringsOf(TComponent& c, const TPropInfo& info) {
+  return info.GetObject && info.PropType == TypeInfo<TStringList>()
+             ? dynamic_cast<const TStringList*>(info.GetObject(c))
+             : nullptr;
+}
+
+// Whether `value` is the list of those strings.
+bool SameStrings(const FormValue& value, const TStringList& lines) {
+  if (value.Kind != FormValueKind::List || value.Items.size() != lines.Lines().size()) return false;
+  for (std::size_t i = 0; i < value.Items.size(); ++i)
+    if (value.Items[i].Kind != FormValueKind::String || value.Items[i].Text != lines.Lines()[i])
+      return false;
+  return true;
+}
+
 std::string StoredName(const TPropInfo& p) {
   return p.PropType == TypeInfo<TStringList>() ? p.Name + std::string(kStringsSuffix) : p.Name;
 }
@@ -340,23 +356,37 @@ class Writer {
       if (whole && !p.Whole()) return made(p.Read(text));
       m.Properties.push_back({p.Whole(), p.Source(), p.ValueSource()});
     };
+    // A string list is compared and written from its lines, not through a
+    // FormValue copy of each (a form's listing may hold 100,000).
+    auto strings = [&](const TStringList& lines, FormProperty named) {
+      m.Made.push_back(std::make_unique<FormProperty>(std::move(named)));
+      m.Properties.push_back({m.Made.back().get(), {}, {}, &lines.Lines()});
+    };
+    auto stringsOf = [&](const TPropInfo& info) { return whole ? nullptr : StringsOf(*c, info); };
     // A class publishes few properties: a list is cheaper than a set here.
     absl::InlinedVector<const TPropInfo*, 8> written;
     for (const StoredProperty& p : stored.Properties) {
       const TPropInfo* info = PublishedFor(*c, p.Name(text));
       if (info && info->Get) {
         written.push_back(info);
-        FormValue current = info->Get(*c);
         // An unchanged value keeps its spelling in the file ($10, TRUE, a
         // value the control did not take); a property that is always stored
         // keeps it only while its value is the one the file gives.
         const FormValue* loaded = p.Loaded();
-        if (p.ValueIs(current, text) || (!info->AlwaysStored && loaded && current == *loaded)) {
+        const bool loadedCounts = !info->AlwaysStored && loaded;
+        if (const TStringList* lines = stringsOf(*info)) {
+          if (SameStrings(p.Value(text), *lines) || (loadedCounts && SameStrings(*loaded, *lines)))
+            kept(p);
+          else
+            strings(*lines, p.Unvalued(text));
+          continue;
+        }
+        FormValue current = info->Get(*c);
+        if (p.ValueIs(current, text) || (loadedCounts && current == *loaded)) {
           kept(p);
         } else {
-          FormProperty changed = p.Read(text);
+          FormProperty changed = p.Unvalued(text);
           changed.Value = std::move(current);
-          changed.Note.reset();
           made(std::move(changed));
         }
       } else if (const FormProperty* read = p.Whole(); read && Renamed(read->Value)) {
@@ -368,8 +398,12 @@ class Writer {
       }
     }
     c->ClassType()->ForEachProperty([&](const TPropInfo& info) {
-      if (info.AlwaysStored && info.Get && std::ranges::find(written, &info) == written.end())
-        made({StoredName(info), info.Get(*c), {}});
+      if (!info.AlwaysStored || !info.Get || std::ranges::find(written, &info) != written.end())
+        return;
+      FormProperty added{StoredName(info), {}, {}};
+      if (const TStringList* lines = stringsOf(info)) return strings(*lines, std::move(added));
+      added.Value = info.Get(*c);
+      made(std::move(added));
     });
     return m;
   }

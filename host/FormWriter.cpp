@@ -86,12 +86,8 @@ void CanonicalWriter::WriteValue(const FormValue& v, const std::string& indent) 
       out_ += ']';
       break;
     case FormValueKind::List:
-      out_ += '(';
-      for (const FormValue& item : v.Items) {
-        NewLine(inner);
-        WriteValue(item, inner);
-      }
-      out_ += ')';
+      WriteList(v.Items, indent,
+                [this](const FormValue& item, const std::string& in) { WriteValue(item, in); });
       break;
     case FormValueKind::Binary:
       out_ += '{';
@@ -116,6 +112,12 @@ void CanonicalWriter::WriteValue(const FormValue& v, const std::string& indent) 
       out_ += '>';
       break;
   }
+}
+
+void CanonicalWriter::WriteStrings(const std::vector<std::string>& lines,
+                                   const std::string& indent) {
+  WriteList(lines, indent,
+            [this](const std::string& line, const std::string& in) { WriteString(line, in); });
 }
 
 // Printable ASCII goes in quotes, everything else as #code; every kLineChunk

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "FormTree.h"
 
@@ -22,10 +23,24 @@ class CanonicalWriter {
   // The value from the current point of a line opened by `indent`; lines it
   // adds go one step deeper.
   void WriteValue(const FormValue& v, const std::string& indent);
+  // A list of strings, as WriteValue writes one, from the strings
+  // themselves.
+  void WriteStrings(const std::vector<std::string>& lines, const std::string& indent);
 
  private:
   void NewLine(const std::string& indent);
   void WriteString(const std::string& text, const std::string& indent);
+  // `(`, each item on a line of its own one step deeper, `)`.
+  template <class Items, class WriteItem>
+  void WriteList(const Items& items, const std::string& indent, WriteItem writeItem) {
+    const std::string inner = indent + std::string(step_);
+    out_ += '(';
+    for (const auto& item : items) {
+      NewLine(inner);
+      writeItem(item, inner);
+    }
+    out_ += ')';
+  }
 
   std::string& out_;
   std::string_view eol_;

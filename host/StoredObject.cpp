@@ -87,11 +87,16 @@ bool StoredProperty::ValueIs(const FormValue& value, std::string_view text) cons
 
 FormProperty StoredProperty::Read(std::string_view text) const {
   if (IsWhole()) return *head_.Whole;
+  FormProperty p = Unvalued(text);
+  p.Value = ReadFormValueAt(text, head_.Source.End, valueLine_);
+  return p;
+}
+
+FormProperty StoredProperty::Unvalued(std::string_view text) const {
   FormProperty p;
   p.Name = Name(text);
-  p.Value = ReadFormValueAt(text, head_.Source.End, valueLine_);
-  p.Source = head_.Source;
-  p.Pos = PosOfName(text);
+  p.Source = Source();
+  p.Pos = IsWhole() ? head_.Whole->Pos : PosOfName(text);
   return p;
 }
 

@@ -43,6 +43,9 @@ class StoredProperty {
   bool ValueIs(const FormValue& value, std::string_view text) const;
   // The whole property, read again where only its spans are kept.
   FormProperty Read(std::string_view text) const;
+  // The property's name, place and spans with no value, to be given a new
+  // one: the old is not read.
+  FormProperty Unvalued(std::string_view text) const;
 
   // The blanks before the name, the name and the `=`; the value's bytes.
   SourceSpan Source() const { return IsWhole() ? head_.Whole->Source : head_.Source; }
