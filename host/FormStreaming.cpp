@@ -28,7 +28,7 @@ class TPlaceholderComponent : public TComponent {
  public:
   TPlaceholderComponent(TComponent* owner, std::string_view className)
       : TComponent(owner), className_(&SharedClassName(className)) {}
-  std::string ClassName() const override { return *className_; }
+  const std::string& ClassName() const override { return *className_; }
 
  private:
   const std::string* className_;
@@ -81,8 +81,8 @@ class Reader {
   // Properties read from `text` keep only their spans where they can; with
   // no text they are kept whole.
   Reader(TComponent& root, const std::string& source, bool bindToClass,
-         std::shared_ptr<const std::string> text = nullptr)
-      : root_(root), source_(source), bind_(bindToClass), text_(std::move(text)) {}
+         const std::string* text = nullptr)
+      : root_(root), source_(source), bind_(bindToClass), text_(text) {}
 
   void ReadRoot(FormObject& tree) {
     StartRoot(tree);
@@ -314,7 +314,7 @@ class Reader {
   TComponent& root_;
   const std::string& source_;
   bool bind_;
-  std::shared_ptr<const std::string> text_;
+  const std::string* text_;
   bool started_ = false;
   std::vector<TComponent*> read_;
 };
@@ -481,7 +481,7 @@ void ReadComponents(TComponent& root, FormObject tree, const std::string& source
 
 FormDocument ReadComponentsFromText(TComponent& root, std::shared_ptr<const std::string> text,
                                     const std::string& source) {
-  Reader reader(root, source, /*bindToClass=*/false, text);
+  Reader reader(root, source, /*bindToClass=*/false, text.get());
   FormDocument document = StreamFormText(
       std::move(text), source,
       [&](FormObject& tree, FormObject& child) { reader.ReadRootChild(tree, child); });

@@ -28,7 +28,8 @@ void ReadComponents(TComponent& root, FormObject tree, const std::string& source
 // Reads the form text `text` into `root` as ReadComponents reads its tree,
 // each object directly inside the root as soon as the text reader has it,
 // so that the form is never held whole as a tree besides its components.
-// Returns the document read, its root without its children or properties.
+// Returns the document read, its root without its children or properties;
+// the components point into its text, which must be kept while they live.
 FormDocument ReadComponentsFromText(TComponent& root, std::shared_ptr<const std::string> text,
                                     const std::string& source);
 

@@ -204,6 +204,7 @@ LoadedForm LoadFormText(std::shared_ptr<const std::string> text, const std::stri
   auto form = std::make_unique<TForm>(nullptr);
   FormDocument document = ReadComponentsFromText(*form, std::move(text), source);
   form->SetStoredClassName(document.Root.ClassName);
+  form->KeepSourceText(std::move(document.Text));
   return {std::move(form), std::move(document.Style)};
 }
 

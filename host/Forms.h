@@ -65,10 +65,12 @@ class TCustomForm : public TWinControl {
 
   // A form read from a file is an instance of the host's form class that
   // reports the class name stored in the file (TForm1, TMainForm, …).
-  std::string ClassName() const override {
+  const std::string& ClassName() const override {
     return storedClassName_.empty() ? TComponent::ClassName() : storedClassName_;
   }
   void SetStoredClassName(std::string name) { storedClassName_ = std::move(name); }
+  // The text the form was opened from, which its components point into.
+  void KeepSourceText(std::shared_ptr<const std::string> text) { sourceText_ = std::move(text); }
 
   TFormBorderStyle GetBorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TFormBorderStyle value) { borderStyle_ = value; }
@@ -103,6 +105,7 @@ class TCustomForm : public TWinControl {
   void ReadResource();
 
   std::string storedClassName_;
+  std::shared_ptr<const std::string> sourceText_;
   TFormBorderStyle borderStyle_ = bsSizeable;
   TBorderIcons borderIcons_{biSystemMenu, biMinimize, biMaximize};
   TPosition position_ = poDesigned;

@@ -92,8 +92,10 @@ struct StoredObject {
   SourceSpan NameSource{};
   SourceSpan EndSource{};
   std::vector<StoredProperty> Properties;
-  // The text the properties were read from; null for an object made in code.
-  std::shared_ptr<const std::string> Text;
+  // The text the properties were read from, which whoever read them keeps
+  // for as long as the component (a form opened from its text holds it);
+  // null for an object made in code.
+  const std::string* Text = nullptr;
 
   std::string_view TextView() const { return Text ? std::string_view(*Text) : std::string_view(); }
 

@@ -22,7 +22,7 @@ class TObject {
   virtual TClass ClassType() const = 0;
   // The class name as the host reports it; objects read from a form file may
   // report the stored name of a class the host does not know.
-  virtual std::string ClassName() const;
+  virtual const std::string& ClassName() const;
   bool InheritsFrom(TClass ancestor) const;
 
   template <class T>

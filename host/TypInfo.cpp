@@ -7,7 +7,7 @@
 namespace host {
 
 // TObject's class queries, answered by its class description.
-std::string TObject::ClassName() const { return ClassType()->Name; }
+const std::string& TObject::ClassName() const { return ClassType()->Name; }
 
 bool TObject::InheritsFrom(TClass ancestor) const { return ClassType()->InheritsFrom(ancestor); }
 

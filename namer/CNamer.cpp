@@ -1,7 +1,9 @@
 #include "CNamer.h"
 
+#include <absl/container/flat_hash_map.h>
+
 #include <cstdint>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 #include "Forms.h"
@@ -68,8 +70,9 @@ bool TComponentNamer::TypeExist(const TStringList& List, const std::string& Type
 // every row straight into its place, so the listing costs one string a row.
 TStringList& TComponentNamer::GetFComponentList() {
   const std::vector<TComponent*>& components = GetOwner()->Components();
-  std::unordered_map<std::string, std::size_t> typeIndex;
-  std::vector<std::string> types;
+  // Keys view the class names, which outlive the listing.
+  absl::flat_hash_map<std::string_view, std::size_t> typeIndex;
+  std::vector<std::string_view> types;
   std::vector<std::size_t> rowsOfType;
   std::vector<std::uint32_t> typeOf;  // a form holds far fewer types than that
   typeOf.reserve(components.size());
@@ -86,7 +89,7 @@ TStringList& TComponentNamer::GetFComponentList() {
   std::vector<std::size_t> next(types.size());
   std::vector<std::string> lines(types.size() + components.size());
   for (std::size_t t = 0, row = 0; t < types.size(); row += 1 + rowsOfType[t++]) {
-    lines[row] = std::move(types[t]);
+    lines[row] = types[t];
     next[t] = row + 1;
   }
   for (std::size_t i = 0; i < components.size(); ++i) {
