@@ -16,7 +16,7 @@ class TUnknownComponent : public host::TComponent {
  public:
   TUnknownComponent(host::TComponent* owner, std::string className)
       : host::TComponent(owner), className_(std::move(className)) {}
-  std::string ClassName() const override { return className_; }
+  const std::string& ClassName() const override { return className_; }
 
  private:
   std::string className_;
