@@ -5,7 +5,6 @@
 #include <absl/container/node_hash_set.h>
 
 #include <algorithm>
-#include <iterator>
 #include <memory>
 
 #include "FormRewriter.h"
@@ -326,11 +325,7 @@ class Writer {
  public:
   using Node = TComponent*;
 
-  explicit Writer(TComponent& root) {
-    bySerial_.reserve(root.Components().size() + 1);
-    bySerial_[root.Serial()] = &root;
-    Collect(root);
-  }
+  explicit Writer(TComponent& root) : root_(root) { Collect(root); }
 
   // What the rewriter writes of a component: its stored properties as they
   // are, where they are unchanged (most, in a large form), and new values
@@ -438,17 +433,29 @@ class Writer {
   // Groups every component of the tree under the component it stands in.
   void Collect(TComponent& owner) {
     for (TComponent* c : owner.Components()) {
-      bySerial_[c->Serial()] = c;
       inside_[c->GetParentComponent()].push_back(c);
       if (c->Stored().Opening == FormOpening::Inline) Collect(*c);
     }
   }
 
+  // The component of that serial number in the tree, if it is still
+  // there. The table is made at the first reference asked for: most
+  // components refer to none.
+  const TComponent* BySerial(std::uint64_t serial) const {
+    if (bySerial_.empty()) {
+      bySerial_[root_.Serial()] = &root_;
+      for (const auto& [parent, children] : inside_)
+        for (const TComponent* c : children) bySerial_[c->Serial()] = c;
+    }
+    const auto it = bySerial_.find(serial);
+    return it == bySerial_.end() ? nullptr : it->second;
+  }
+
   // Whether a reference in `v` names a component that has been renamed.
   bool Renamed(const FormValue& v) const {
     if (v.ComponentRef) {
-      if (auto it = bySerial_.find(v.ComponentRef);
-          it != bySerial_.end() && it->second->GetName() != v.Text)
+      if (const TComponent* target = BySerial(v.ComponentRef);
+          target && target->GetName() != v.Text)
         return true;
     }
     for (const FormCollectionItem& item : v.Collection)
@@ -461,15 +468,15 @@ class Writer {
   // named; one to a component that is gone keeps the name it was read with.
   void Resolve(FormValue& v) const {
     if (v.ComponentRef) {
-      if (auto it = bySerial_.find(v.ComponentRef); it != bySerial_.end())
-        v.Text = it->second->GetName();
+      if (const TComponent* target = BySerial(v.ComponentRef)) v.Text = target->GetName();
     }
     for (FormCollectionItem& item : v.Collection)
       for (FormProperty& p : item.Properties) Resolve(p.Value);
   }
 
+  TComponent& root_;
   absl::flat_hash_map<const TComponent*, std::vector<TComponent*>> inside_;
-  absl::flat_hash_map<std::uint64_t, const TComponent*> bySerial_;
+  mutable absl::flat_hash_map<std::uint64_t, const TComponent*> bySerial_;
 };
 
 }  // namespace
