@@ -24,8 +24,8 @@ void TStringList::Put(int index, const std::string& line) {
   lines_[static_cast<std::size_t>(index)] = line;
 }
 
-int TStringList::Add(const std::string& line) {
-  lines_.push_back(line);
+int TStringList::Add(std::string line) {
+  lines_.push_back(std::move(line));
   return Count() - 1;
 }
 

@@ -35,8 +35,11 @@ class TStringList : public TObject {
   const std::string& Get(int index) const;
   const std::string& operator[](int index) const { return Get(index); }
   void Put(int index, const std::string& line);
-  int Add(const std::string& line);
+  int Add(std::string line);
+  // Keeps the room the lines took, for a list about to be refilled.
   void Clear() { lines_.clear(); }
+  // Room for `count` lines, so that filling the list to that length moves no line.
+  void SetCapacity(int count) { lines_.reserve(static_cast<std::size_t>(count)); }
   void Assign(const TStringList& source) { lines_ = source.lines_; }
   int IndexOf(std::string_view line) const;
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "Forms.h"
@@ -66,36 +67,41 @@ bool TComponentNamer::TypeExist(const TStringList& List, const std::string& Type
 
 // Header rows in the order their type first occurs, each followed by the rows
 // of all components of that type in the owner's order. One pass numbers the
-// types through a hash table and counts their components; the second writes
-// every row straight into its place, so the listing costs one string a row.
+// types through a hash table and counts their components; a counting sort
+// groups the components by type; the list is then refilled in place, in
+// order, so a listing read again reuses the room its lines took.
 TStringList& TComponentNamer::GetFComponentList() {
   const std::vector<TComponent*>& components = GetOwner()->Components();
   // Keys view the class names, which outlive the listing.
-  absl::flat_hash_map<std::string_view, std::size_t> typeIndex;
+  absl::flat_hash_map<std::string_view, std::uint32_t> typeIndex;
   std::vector<std::string_view> types;
-  std::vector<std::size_t> rowsOfType;
+  std::vector<std::uint32_t> begins;  // each type's count, then where its group begins
   std::vector<std::uint32_t> typeOf;  // a form holds far fewer types than that
   typeOf.reserve(components.size());
   for (const TComponent* c : components) {
-    auto [it, first] = typeIndex.try_emplace(c->ClassName(), types.size());
+    auto [it, first] =
+        typeIndex.try_emplace(c->ClassName(), static_cast<std::uint32_t>(types.size()));
     if (first) {
       types.push_back(it->first);
-      rowsOfType.push_back(0);
+      begins.push_back(0);
     }
-    ++rowsOfType[it->second];
-    typeOf.push_back(static_cast<std::uint32_t>(it->second));
+    ++begins[it->second];
+    typeOf.push_back(it->second);
   }
-  // Where each type's next row goes: just under its header.
-  std::vector<std::size_t> next(types.size());
-  std::vector<std::string> lines(types.size() + components.size());
-  for (std::size_t t = 0, row = 0; t < types.size(); row += 1 + rowsOfType[t++]) {
-    lines[row] = types[t];
-    next[t] = row + 1;
+  std::uint32_t total = 0;
+  for (std::uint32_t& begin : begins) total += std::exchange(begin, total);
+  std::vector<std::uint32_t> grouped(components.size());  // indices of components, by type
+  std::vector<std::uint32_t> next = begins;
+  for (std::uint32_t i = 0; i < typeOf.size(); ++i) grouped[next[typeOf[i]]++] = i;
+
+  FComponentList->Clear();
+  FComponentList->SetCapacity(static_cast<int>(types.size() + components.size()));
+  for (std::size_t t = 0; t < types.size(); ++t) {
+    FComponentList->Add(std::string(types[t]));
+    const std::uint32_t end = t + 1 < types.size() ? begins[t + 1] : total;
+    for (std::uint32_t k = begins[t]; k < end; ++k)
+      FComponentList->Add(ComponentRow(components[grouped[k]]->GetName()));
   }
-  for (std::size_t i = 0; i < components.size(); ++i) {
-    lines[next[typeOf[i]]++] = ComponentRow(components[i]->GetName());
-  }
-  FComponentList->SetLines(std::move(lines));
   return *FComponentList;
 }
 
