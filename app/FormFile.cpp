@@ -15,7 +15,9 @@ OpenForm ReadForm(const std::string& path) {
 
 void WriteForm(const OpenForm& form, const std::string& path) {
   form.Lock.CheckUnchanged(path);
-  host::SaveFileAtomically(path, host::RewriteComponents(*form.Form, *form.Source, form.Style));
+  host::SaveFileAtomically(path, [&](const host::TextSink& sink) {
+    host::RewriteComponents(*form.Form, *form.Source, form.Style, sink);
+  });
 }
 
 host::TComponent& FindNamer(const host::TForm& form, const std::string& path) {

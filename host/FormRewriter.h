@@ -53,15 +53,25 @@ class Rewriter {
         style_(style),
         canonical_(out_, style.LineEnd, style.IndentStep) {}
 
+  // The whole text.
   std::string Write(Node root) {
     // Room for the edit to grow the text by half: outgrowing it would copy
     // the whole text into twice its size. Room never written takes no memory.
-    out_.reserve(source_.size() + source_.size() / 2 + 4096);
+    std::string whole;
+    whole.reserve(source_.size() + source_.size() / 2 + 4096);
+    Write(root, [&](std::string_view piece) { whole += piece; });
+    return whole;
+  }
+
+  // The text given to `sink` piece by piece, so that it is never held whole.
+  void Write(Node root, const TextSink& sink) {
+    sink_ = &sink;
+    out_.reserve(2 * kPiece);
     auto&& obj = nodes_.Members(root);
     Copy(0, obj.Source.Begin);
     WriteObject(root, obj);
     Copy(obj.EndSource.End, static_cast<std::uint32_t>(source_.size()));
-    return std::move(out_);
+    sink(out_);
   }
 
  private:
@@ -72,6 +82,9 @@ class Rewriter {
   CanonicalWriter canonical_;
   // New members waiting for the line of the next node that has a span.
   std::string pending_;
+  // Where the written text goes once a piece of it is ready.
+  const TextSink* sink_ = nullptr;
+  static constexpr std::size_t kPiece = std::size_t{1} << 18;
 
   void Copy(std::uint32_t begin, std::uint32_t end) {
     out_.append(source_.substr(begin, end - begin));
@@ -157,6 +170,11 @@ class Rewriter {
 
   template <class Object>
   void WriteObject(Node node, const Object& obj) {
+    // Between objects the text written is final: a piece can go.
+    if (out_.size() >= kPiece) {
+      (*sink_)(out_);
+      out_.clear();
+    }
     CopyLead(obj.Source.Begin, obj.NameSource.Begin);
     if (obj.NameSource.Begin == obj.NameSource.End && !obj.Name.empty()) out_ += ' ';
     out_ += obj.Name;

@@ -505,6 +505,13 @@ std::string RewriteComponents(TComponent& root, std::string_view source,
   return formtext::Rewriter(writer, source, style).Write(&root);
 }
 
+void RewriteComponents(TComponent& root, std::string_view source, const FormTextStyle& style,
+                       const TextSink& sink) {
+  Writer writer(root);
+  if (!root.Stored().Source.Known()) return sink(FormatFormText(writer.Whole(&root), style));
+  formtext::Rewriter(writer, source, style).Write(&root, sink);
+}
+
 const FormProperty* RefusedValue(const TComponent& c, const TPropInfo& info) {
   const std::string_view text = c.Stored().TextView();
   for (const StoredProperty& p : c.Stored().Properties)

@@ -44,6 +44,9 @@ FormObject WriteComponents(TComponent& root);
 // from a text is written canonically.
 std::string RewriteComponents(TComponent& root, std::string_view source,
                               const FormTextStyle& style);
+// The same text, given to `sink` piece by piece as it is written.
+void RewriteComponents(TComponent& root, std::string_view source, const FormTextStyle& style,
+                       const TextSink& sink);
 
 // The value a form file gave the published property `info` of `c` that the
 // component did not take (FormProperty::Refused says why); null when it took

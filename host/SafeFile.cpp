@@ -195,6 +195,11 @@ std::string ReadWholeFile(const std::string& path, std::size_t maxSize) {
 }
 
 void SaveFileAtomically(const std::string& path, const std::string& text) {
+  SaveFileAtomically(path, [&](const TextSink& sink) { sink(text); });
+}
+
+void SaveFileAtomically(const std::string& path,
+                        const std::function<void(const TextSink&)>& write) {
   auto fail = [&](const std::string& reason) { return EFileError(path, "write", reason); };
   const std::string target = SaveTarget(path);
   struct stat old {};
@@ -208,10 +213,19 @@ void SaveFileAtomically(const std::string& path, const std::string& text) {
   if (exists) KeepOwner(temp.Get(), old);
   if (::fchmod(temp.Get(), exists ? (old.st_mode & 07777) : NewFileMode()) != 0)
     throw fail(SystemReason(errno));
-  if (int error = WriteAt(temp.Get(), text, 0)) throw fail(SystemReason(error));
+  off_t written = 0;
+  write([&](std::string_view piece) {
+    if (int error = WriteAt(temp.Get(), piece, written)) throw fail(SystemReason(error));
+    written += static_cast<off_t>(piece.size());
+  });
   if (::fsync(temp.Get()) != 0) throw fail(SystemReason(errno));
 
-  if (exists && old.st_nlink > 1) return WriteInPlace(path, target, text);
+  if (exists && old.st_nlink > 1) {
+    // Rare: the text is read back whole from the copy that is now safe.
+    std::string text;
+    if (int error = ReadAll(temp.Get(), text)) throw fail(SystemReason(error));
+    return WriteInPlace(path, target, text);
+  }
   if (::rename(temp.Path().c_str(), target.c_str()) != 0) throw fail(SystemReason(errno));
   temp.Keep();
   // Make the rename itself durable; the new file is in place whether or not this succeeds.

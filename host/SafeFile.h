@@ -8,7 +8,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "SysUtils.h"
 
@@ -55,6 +57,15 @@ std::string ReadWholeFile(const std::string& path, std::size_t maxSize);
 // - The old file's mode is kept, and its owner and group where the process
 //   may set them.
 void SaveFileAtomically(const std::string& path, const std::string& text);
+
+// Takes a text piece by piece, as it is made.
+using TextSink = std::function<void(std::string_view)>;
+
+// Saves, as above, the text that `write` gives its sink piece by piece, so
+// that a large text is never held whole: the pieces go straight to the
+// temporary file. What `write` raises ends the save, which then leaves the
+// old file as it was.
+void SaveFileAtomically(const std::string& path, const std::function<void(const TextSink&)>& write);
 
 // An advisory lock on a file, held from its read to its save, so that two
 // designers working on one file take turns instead of losing one's work; and

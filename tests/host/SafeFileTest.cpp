@@ -10,6 +10,7 @@
 #include <fstream>
 #include <functional>
 #include <sstream>
+#include <stdexcept>
 
 #include "SafeFile.h"
 
@@ -97,6 +98,18 @@ TEST_F(SafeFile, FollowsSymbolicLinksAndKeepsHardLinks) {
   fs::create_symlink("nowhere.form", dir_ / "dangling.form");
   EXPECT_EQ(ErrorOf([&] { host::SaveFileAtomically(Path("dangling.form"), "x"); }),
             "cannot write '" + Path("dangling.form") + "': the symbolic link leads to no file");
+}
+
+TEST_F(SafeFile, AWriterThatFailsMidwayLeavesTheOldFile) {
+  const std::string path = Put("a.form", "old");
+  EXPECT_THROW(host::SaveFileAtomically(path,
+                                        [](const host::TextSink& sink) {
+                                          sink("half of ");
+                                          throw std::runtime_error("out of memory");
+                                        }),
+               std::runtime_error);
+  EXPECT_EQ(Slurp(path), "old");
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"a.form"}));
 }
 
 TEST_F(SafeFile, KeepsModeAndOwnerWhereItMay) {

@@ -137,6 +137,27 @@ TEST_F(Streaming, ReadsWrittenRenamesAndNewComponents) {
   EXPECT_EQ(written.Children[4].ClassName, "TEdit");
 }
 
+// A large form goes to its file in pieces: joined, they are the text the
+// whole tree writes, renames included.
+TEST_F(Streaming, ALargeFormIsWrittenInPiecesThatJoinIntoItsText) {
+  std::string text = "object F: TF\n";
+  for (int i = 0; i < 8000; ++i)
+    text +=
+        "  object Button" + std::to_string(i) + ": TButton\n    Caption = 'Press here'\n  end\n";
+  text += "end\n";
+  auto source = std::make_shared<const std::string>(text);
+  LoadedForm loaded = LoadFormText(source, "test.form");
+  for (const char* name : {"Button0", "Button4000", "Button7999"})
+    loaded.Form->FindComponent(name)->SetName(std::string("Renamed") + name);
+  std::vector<std::string> pieces;
+  RewriteComponents(*loaded.Form, text, loaded.Style,
+                    [&](std::string_view piece) { pieces.emplace_back(piece); });
+  EXPECT_GT(pieces.size(), 1u);
+  std::string joined;
+  for (const std::string& piece : pieces) joined += piece;
+  EXPECT_EQ(joined, RewriteFormText(WriteComponents(*loaded.Form), text, loaded.Style));
+}
+
 TEST_F(Streaming, NamerTakesItsStoredListingAndWritesTheCurrentOne) {
   auto form = Load(R"(object Form1: TForm1
   object Button1: TButton
