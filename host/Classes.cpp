@@ -29,6 +29,12 @@ int TStringList::Add(std::string line) {
   return Count() - 1;
 }
 
+void AddLinesOf(TStringList& lines, const FormValue& value) {
+  const std::vector<FormValue>& items = ListOf(value);
+  lines.SetCapacity(lines.Count() + static_cast<int>(items.size()));
+  for (const FormValue& item : items) lines.Add(StringOf(item));
+}
+
 int TStringList::IndexOf(std::string_view line) const {
   auto it = std::find(lines_.begin(), lines_.end(), line);
   return it == lines_.end() ? -1 : static_cast<int>(it - lines_.begin());

@@ -50,6 +50,10 @@ class TStringList : public TObject {
   std::vector<std::string> lines_;
 };
 
+// Adds the strings of `value`, a list of strings as a string-list property
+// is stored, to `lines`; raises EValueRefused for any other value.
+void AddLinesOf(TStringList& lines, const FormValue& value);
+
 // A table keyed by names without regard to case; each key views a name held
 // elsewhere, which must outlive its entry.
 template <class Value>

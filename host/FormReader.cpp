@@ -76,13 +76,17 @@ FormObject Reader::ParseObject(FormOpening opening, std::uint32_t lead) {
 }
 
 FormValue Reader::ReadValueAt(std::uint32_t offset, int line) {
+  MoveTo(offset, line);
+  return ParseValue();
+}
+
+void Reader::MoveTo(std::uint32_t offset, int line) {
   p_ = begin_ + offset;
   line_ = line;
   lineStart_ = p_;
   while (lineStart_ != begin_ && !IsLineEnd(lineStart_[-1])) --lineStart_;
   colAt_ = lineStart_;
   col_ = 1;
-  return ParseValue();
 }
 
 SourceSpan Reader::ParseBody(std::vector<FormProperty>& properties,
@@ -209,6 +213,9 @@ SourceSpan FirstMember(const FormObject& root) {
   return first;
 }
 
+// The file named in errors when a value is read again; there are none.
+const std::string kNoFile;
+
 FormDocument Read(std::shared_ptr<const std::string> text, const std::string& fileName,
                   const RootChildHandler& onRootChild) {
   FormDocument doc;
@@ -238,8 +245,12 @@ FormDocument StreamFormText(std::shared_ptr<const std::string> text, const std::
 }
 
 FormValue ReadFormValueAt(std::string_view text, std::uint32_t offset, int line) {
-  static const std::string kNoFile;
   return Reader(text, kNoFile).ReadValueAt(offset, line);
+}
+
+bool EachListItemAt(std::string_view text, std::uint32_t offset, int line,
+                    const std::function<bool(const FormValue&)>& each) {
+  return Reader(text, kNoFile).EachListItemAt(offset, line, each);
 }
 
 }  // namespace host

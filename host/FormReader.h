@@ -28,6 +28,9 @@ class Reader {
 
   // The value whose bytes begin at `offset`, on line `line`, read again.
   FormValue ReadValueAt(std::uint32_t offset, int line);
+  // The items of the list there, read again one at a time (see EachListItemAt).
+  bool EachListItemAt(std::uint32_t offset, int line,
+                      const std::function<bool(const FormValue&)>& each);
 
  private:
   const char* begin_;
@@ -41,6 +44,8 @@ class Reader {
   const char* colAt_;
   int col_ = 1;
   int depth_ = 0;
+  // Whether a list is being read: only the outermost counts its items first.
+  bool inList_ = false;
   const RootChildHandler* onRootChild_ = nullptr;
   // Emptied buffers of bodies read, for the bodies still to come.
   std::vector<std::vector<FormProperty>> spareBuffers_;
@@ -126,6 +131,9 @@ class Reader {
       }
     }
   }
+
+  // Reading goes on from `offset`, which lies on line `line`.
+  void MoveTo(std::uint32_t offset, int line);
 
   // A point of the text to come back to, with its line.
   struct Mark {

@@ -71,6 +71,16 @@ bool SameStrings(const FormValue& value, const TStringList& lines) {
   return true;
 }
 
+// The same of a stored value, read one item at a time: a listing's rows are
+// never all held as values.
+bool SameStrings(const StoredProperty& p, std::string_view text, const TStringList& lines) {
+  const std::vector<std::string>& all = lines.Lines();
+  std::size_t i = 0;
+  return p.EachListItem(text, [&](const FormValue& item) {
+    return i < all.size() && item.Kind == FormValueKind::String && item.Text == all[i++];
+  }) && i == all.size();
+}
+
 std::string StoredName(const TPropInfo& p) {
   return p.PropType == TypeInfo<TStringList>() ? p.Name + std::string(kStringsSuffix) : p.Name;
 }
@@ -370,7 +380,7 @@ class Writer {
         const FormValue* loaded = p.Loaded();
         const bool loadedCounts = !info->AlwaysStored && loaded;
         if (const TStringList* lines = stringsOf(*info)) {
-          if (SameStrings(p.Value(text), *lines) || (loadedCounts && SameStrings(*loaded, *lines)))
+          if (SameStrings(p, text, *lines) || (loadedCounts && SameStrings(*loaded, *lines)))
             kept(p);
           else
             strings(*lines, p.Unvalued(text));

@@ -49,6 +49,13 @@ FormDocument StreamFormText(std::shared_ptr<const std::string> text, const std::
 // ParseFormText read without error holds one there.
 FormValue ReadFormValueAt(std::string_view text, std::uint32_t offset, int line);
 
+// Reads the list value there as ReadFormValueAt does, but hands each item to
+// `each` in turn instead of keeping it, so that a long list is never held
+// whole. Stops at the first item `each` returns false for; false then, and
+// when the value there is no list.
+bool EachListItemAt(std::string_view text, std::uint32_t offset, int line,
+                    const std::function<bool(const FormValue&)>& each);
+
 // The canonical text of a form tree, for forms made in code: one property a
 // line, long strings, lists and binary data broken over lines.
 std::string FormatFormText(const FormObject& root, const FormTextStyle& style = {});

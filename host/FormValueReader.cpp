@@ -183,9 +183,33 @@ FormValue Reader::ParseSetElement() {
 FormValue Reader::ParseList() {
   DepthGuard guard(*this, p_);
   FormValue v = OpenBracketed(FormValueKind::List);
+  // An outermost list counts its items first, so that they take exactly
+  // their room: a namer's listing holds a string a component, which an
+  // array grown by doubling would hold in up to three times that room.
+  // Lists inside grow as they go, so no text is read more than twice.
+  const bool outermost = !inList_;
+  inList_ = true;
+  if (outermost) {
+    const Mark items = Here();
+    std::size_t count = 0;
+    for (SkipBlanks(); Peek() != ')'; SkipBlanks(), ++count) ParseValue();
+    Return(items);
+    v.Items.reserve(count);
+  }
   for (SkipBlanks(); Peek() != ')'; SkipBlanks()) v.Items.push_back(ParseValue());
+  inList_ = !outermost;
   CloseBracketed(v);
   return v;
+}
+
+bool Reader::EachListItemAt(std::uint32_t offset, int line,
+                            const std::function<bool(const FormValue&)>& each) {
+  MoveTo(offset, line);
+  if (Peek() != '(') return false;
+  ++p_;
+  for (SkipBlanks(); Peek() != ')'; SkipBlanks())
+    if (!each(ParseValue())) return false;
+  return true;
 }
 
 FormValue Reader::ParseBinary() {

@@ -111,7 +111,7 @@ FormValue ItemsValue(TObject& o) {
 
 void SetItemsValue(TObject& o, const FormValue& value) {
   TStringList lines;
-  for (const FormValue& line : ListOf(value)) lines.Add(StringOf(line));
+  AddLinesOf(lines, value);
   static_cast<TCustomListBox&>(o).Items().Assign(lines);
 }
 }  // namespace

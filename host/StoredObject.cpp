@@ -1,5 +1,7 @@
 #include "StoredObject.h"
 
+#include <algorithm>
+
 #include "FormChars.h"
 #include "FormText.h"
 
@@ -83,6 +85,13 @@ FormValue StoredProperty::Value(std::string_view text) const {
 bool StoredProperty::ValueIs(const FormValue& value, std::string_view text) const {
   return IsWhole() ? head_.Whole->Value == value
                    : ReadFormValueAt(text, head_.Source.End, valueLine_) == value;
+}
+
+bool StoredProperty::EachListItem(std::string_view text,
+                                  const std::function<bool(const FormValue&)>& each) const {
+  if (!IsWhole()) return EachListItemAt(text, head_.Source.End, valueLine_, each);
+  const FormValue& value = head_.Whole->Value;
+  return value.Kind == FormValueKind::List && std::ranges::all_of(value.Items, each);
 }
 
 FormProperty StoredProperty::Read(std::string_view text) const {

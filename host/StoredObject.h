@@ -2,6 +2,7 @@
 // What a component keeps of the object a form file held for it.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -41,6 +42,8 @@ class StoredProperty {
   FormValue Value(std::string_view text) const;
   // Whether the value is `value` (compared as FormValues are).
   bool ValueIs(const FormValue& value, std::string_view text) const;
+  // Hands the items of a list value to `each` in turn, as EachListItemAt does.
+  bool EachListItem(std::string_view text, const std::function<bool(const FormValue&)>& each) const;
   // The whole property, read again where only its spans are kept.
   FormProperty Read(std::string_view text) const;
   // The property's name, place and spans with no value, to be given a new

@@ -36,7 +36,7 @@ host::FormValue ListingValue(host::TObject& namer) {
 
 void SetListingValue(host::TObject& namer, const host::FormValue& value) {
   TStringList lines;
-  for (const host::FormValue& line : host::ListOf(value)) lines.Add(host::StringOf(line));
+  host::AddLinesOf(lines, value);
   namer.As<TComponentNamer>().SetComponenter(lines);
 }
 

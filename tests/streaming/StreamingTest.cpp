@@ -183,6 +183,30 @@ end
   EXPECT_EQ(WriteComponents(*fresh).Children.at(0).Properties.at(0).Name, "Componenter.Strings");
 }
 
+// The stored listing is compared with the current one row by row from the
+// text: equal, it keeps its spelling; else the current one is written.
+TEST_F(Streaming, AStoredListingKeepsItsSpellingWhileItIsCurrent) {
+  const struct {
+    std::string listing;
+    bool kept;
+  } cases[] = {
+      {"\n      'TButton'\n      #9'Button1'\n      'TComponentNamer'\n      #9'ComponentNamer1'",
+       true},
+      {"'TButton' #9'But' + 'ton1' 'TCompo'#110'entNamer' #9'ComponentNamer1'", true},
+      {"'TButton' #9'Button1' 'TComponentNamer'", false},
+      {"'TButton' #9'Button1' 'TComponentNamer' #9'ComponentNamer1' 'TEdit'", false},
+      {"'TButton' #9'Button2' 'TComponentNamer' #9'ComponentNamer1'", false},
+  };
+  for (const auto& c : cases) {
+    const std::string text =
+        "object Form1: TForm1\n  object Button1: TButton\n  end\n  object ComponentNamer1: "
+        "TComponentNamer\n    Componenter.Strings = (" +
+        c.listing + ")\n  end\nend\n";
+    LoadedForm loaded = LoadFormText(std::make_shared<const std::string>(text), "test.form");
+    EXPECT_EQ(RewriteComponents(*loaded.Form, text, loaded.Style) == text, c.kept) << c.listing;
+  }
+}
+
 TEST_F(Streaming, ErrorsNameThePlaceAndLeaveNothing) {
   EXPECT_EQ(ErrorOf([] {
               Load("object F: TF\n  object B: TButton\n  end\n  object b: TEdit\n  end\nend\n");
