@@ -10,7 +10,10 @@ namespace host {
 namespace formtext {
 
 FormObject Reader::ReadDocument(const RootChildHandler& onRootChild) {
-  if (onRootChild) onRootChild_ = &onRootChild;
+  if (onRootChild) {
+    onRootChild_ = &onRootChild;
+    listsUnread_ = true;
+  }
   if (static_cast<std::size_t>(end_ - p_) > kMaxTextSize)
     Fail(p_, std::string("form text is larger than ") + kMaxTextSizeText);
   if (std::string_view(p_, static_cast<std::size_t>(end_ - p_)).starts_with(kBom)) {
@@ -127,7 +130,7 @@ SourceSpan Reader::ParseBody(std::vector<FormProperty>& properties,
         continue;
       }
     }
-    pending.push_back(ParseProperty(lead));
+    pending.push_back(ParseProperty(lead, children != nullptr));
   }
 }
 
@@ -139,7 +142,7 @@ std::int64_t Reader::ParseIndex(std::string_view word, const char* at) {
   return *value;
 }
 
-FormProperty Reader::ParseProperty(std::uint32_t lead) {
+FormProperty Reader::ParseProperty(std::uint32_t lead, bool ofObject) {
   FormProperty prop;
   prop.Pos = PosAt(p_);
   const std::string_view name = TakeWord();
@@ -157,7 +160,8 @@ FormProperty Reader::ParseProperty(std::uint32_t lead) {
   if (p_ == end_ || (p_ != afterEquals && NextLineIsBody()))
     Fail(afterEqualsPos, "expected a value");
   prop.Source = SpanFrom(lead);
-  prop.Value = ParseValue();
+  prop.Value =
+      listsUnread_ && ofObject && *p_ == '(' ? ParseList(/*keepItems=*/false) : ParseValue();
   return prop;
 }
 

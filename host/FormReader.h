@@ -23,7 +23,7 @@ class Reader {
   }
 
   // Document = [BOM] blanks Object blanks. With `onRootChild` the root
-  // keeps none of its children (see StreamFormText).
+  // keeps none of its children, and lists no items (see StreamFormText).
   FormObject ReadDocument(const RootChildHandler& onRootChild = {});
 
   // The value whose bytes begin at `offset`, on line `line`, read again.
@@ -46,6 +46,9 @@ class Reader {
   int depth_ = 0;
   // Whether a list is being read: only the outermost counts its items first.
   bool inList_ = false;
+  // Whether an object's list properties come with their spans only (see
+  // StreamFormText).
+  bool listsUnread_ = false;
   const RootChildHandler* onRootChild_ = nullptr;
   // Emptied buffers of bodies read, for the bodies still to come.
   std::vector<std::vector<FormProperty>> spareBuffers_;
@@ -202,7 +205,9 @@ class Reader {
   std::int64_t ParseIndex(std::string_view word, const char* at);
 
   // Property = DottedName '=' Value; the value may start on a later line.
-  FormProperty ParseProperty(std::uint32_t lead);
+  // A property of an object (not of a collection item) whose value is a list
+  // keeps no items when `listsUnread_`.
+  FormProperty ParseProperty(std::uint32_t lead, bool ofObject);
 
   bool NextLineIsBody() const;
 
@@ -227,8 +232,9 @@ class Reader {
 
   FormValue ParseSetElement();
 
-  // List = '(' { Value } ')'.
-  FormValue ParseList();
+  // List = '(' { Value } ')'. Without `keepItems` the items are only
+  // checked, and the value has none.
+  FormValue ParseList(bool keepItems);
 
   // Binary = '{' { HexDigit } '}', blanks and line ends between digits.
   FormValue ParseBinary();

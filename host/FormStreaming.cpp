@@ -234,9 +234,21 @@ class Reader {
   void ReadProperty(TComponent& c, FormProperty& p) {
     const TPropInfo* info = PublishedFor(c, p.Name);
     if (!info || !info->Set) return;
+    // A list read from the text comes without its items (see StreamFormText):
+    // a string list takes them one by one, other properties the whole value.
+    const bool unread = text_ && p.Value.Kind == FormValueKind::List;
+    const bool asLines = unread && info->SetObject && info->PropType == TypeInfo<TStringList>();
+    auto readValue = [&] {
+      p.Value = ReadFormValueAt(*text_, p.Value.Source.Begin, p.Value.Pos.Line);
+    };
+    if (unread && !asLines) readValue();
     try {
       if (info->Event) {
         BindEvent(info->Event(c), p);
+      } else if (asLines) {
+        TStringList lines;
+        ReadLines(p.Value, lines);
+        info->SetObject(c, lines);
       } else {
         info->Set(c, p.Value);
       }
@@ -246,10 +258,25 @@ class Reader {
       // Another tool's control takes it, so a form file keeps it as written,
       // the control keeping its own value; a resource of ours must be right.
       if (bind_) Fail(p.Value.Pos, Format("%s: %s", {p.Name, e.Message()}));
+      if (asLines) readValue();  // kept whole, with its note
       EditNote(p).Refused = e.Message();
     } catch (const Exception& e) {
       Fail(p.Value.Pos, Format("%s: %s", {p.Name, e.Message()}));
     }
+  }
+
+  // Adds the strings of the list `value` stands for, read from the text.
+  void ReadLines(const FormValue& value, TStringList& lines) const {
+    std::size_t count = 0;
+    EachListItemAt(*text_, value.Source.Begin, value.Pos.Line, [&](const FormValue&) {
+      ++count;
+      return true;
+    });
+    lines.SetCapacity(static_cast<int>(count));
+    EachListItemAt(*text_, value.Source.Begin, value.Pos.Line, [&](const FormValue& item) {
+      lines.Add(StringOf(item));
+      return true;
+    });
   }
 
   void BindEvent(TEventHandler& slot, const FormProperty& p) {

@@ -40,7 +40,10 @@ using RootChildHandler = std::function<void(FormObject& root, FormObject& child)
 // Reads `text` as ParseFormText does, but hands every object directly inside
 // the root to `onRootChild` instead of keeping it: a large form is never held
 // whole as a tree. The document's root ends with no children and the
-// properties after the last one.
+// properties after the last one. A list that is an object's property value
+// comes checked but with no items, which EachListItemAt or ReadFormValueAt
+// read again from the text when asked: a list of 100,000 strings is never
+// held as values.
 FormDocument StreamFormText(std::shared_ptr<const std::string> text, const std::string& fileName,
                             const RootChildHandler& onRootChild);
 

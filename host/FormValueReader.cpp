@@ -12,7 +12,7 @@ FormValue Reader::ParseValue() {
     case '[':
       return ParseSet();
     case '(':
-      return ParseList();
+      return ParseList(/*keepItems=*/true);
     case '{':
       return ParseBinary();
     case '<':
@@ -180,7 +180,7 @@ FormValue Reader::ParseSetElement() {
   return item;
 }
 
-FormValue Reader::ParseList() {
+FormValue Reader::ParseList(bool keepItems) {
   DepthGuard guard(*this, p_);
   FormValue v = OpenBracketed(FormValueKind::List);
   // An outermost list counts its items first, so that they take exactly
@@ -189,14 +189,17 @@ FormValue Reader::ParseList() {
   // Lists inside grow as they go, so no text is read more than twice.
   const bool outermost = !inList_;
   inList_ = true;
-  if (outermost) {
+  if (outermost || !keepItems) {
     const Mark items = Here();
     std::size_t count = 0;
     for (SkipBlanks(); Peek() != ')'; SkipBlanks(), ++count) ParseValue();
-    Return(items);
-    v.Items.reserve(count);
+    if (keepItems) {
+      Return(items);
+      v.Items.reserve(count);
+    }
   }
-  for (SkipBlanks(); Peek() != ')'; SkipBlanks()) v.Items.push_back(ParseValue());
+  if (keepItems)
+    for (SkipBlanks(); Peek() != ')'; SkipBlanks()) v.Items.push_back(ParseValue());
   inList_ = !outermost;
   CloseBracketed(v);
   return v;

@@ -114,6 +114,10 @@ void SetItemsValue(TObject& o, const FormValue& value) {
   AddLinesOf(lines, value);
   static_cast<TCustomListBox&>(o).Items().Assign(lines);
 }
+
+void SetItems(TObject& o, const TObject& lines) {
+  static_cast<TCustomListBox&>(o).Items().Assign(lines.As<TStringList>());
+}
 }  // namespace
 
 const TClassInfo& TCustomListBox::StaticClass() {
@@ -121,7 +125,8 @@ const TClassInfo& TCustomListBox::StaticClass() {
   static const TClassInfo info{
       .Name = "TCustomListBox",
       .Parent = &TWinControl::StaticClass(),
-      .Properties = {{"Items", TypeInfo<TStringList>(), ItemsValue, SetItemsValue},
+      .Properties = {{"Items", TypeInfo<TStringList>(), ItemsValue, SetItemsValue,
+                      /*AlwaysStored=*/false, /*Event=*/{}, /*GetObject=*/{}, SetItems},
                      PublishedBoolean<T>("MultiSelect", &T::GetMultiSelect, &T::SetMultiSelect),
                      PublishedBoolean<T>("Sorted", &T::GetSorted, &T::SetSorted),
                      PublishedInteger<T>("ItemHeight", &T::GetItemHeight, &T::SetItemHeight)},

@@ -2,6 +2,7 @@
 // The root of the host's class hierarchy and its class references.
 
 #include <string>
+#include <utility>
 
 #include "SysUtils.h"
 
@@ -32,7 +33,11 @@ class TObject {
   // The checked conversion: raises EInvalidCast on a mismatch.
   template <class T>
   T& As() {
-    if (auto* p = dynamic_cast<T*>(this)) return *p;
+    return const_cast<T&>(std::as_const(*this).template As<T>());
+  }
+  template <class T>
+  const T& As() const {
+    if (auto* p = dynamic_cast<const T*>(this)) return *p;
     throw EInvalidCast(Format("Invalid class typecast: %s is not %s",
                               {ClassName(), std::string(T::StaticClass().Name)}));
   }

@@ -54,6 +54,9 @@ struct TPropInfo {
   // Class-typed properties: the object itself, which a caller reads without
   // the copy a FormValue of it would be.
   std::function<TObject*(TObject&)> GetObject{};
+  // Class-typed properties: sets the value from an object of the type, which
+  // a reader fills from the text without a FormValue of each item.
+  std::function<void(TObject&, const TObject&)> SetObject{};
 };
 
 // A published field of a form class: pointed at the control of that name

@@ -51,6 +51,9 @@ const host::TClassInfo& TComponentNamer::StaticClass() {
                       /*AlwaysStored=*/true, /*Event=*/{},
                       [](host::TObject& namer) -> host::TObject* {
                         return &namer.As<TComponentNamer>().GetFComponentList();
+                      },
+                      [](host::TObject& namer, const host::TObject& lines) {
+                        namer.As<TComponentNamer>().SetComponenter(lines.As<TStringList>());
                       }}},
   };
   return info;

@@ -421,6 +421,14 @@ TEST_F(Streaming, AValueTheControlRefusesIsKeptAndTheControlKeepsItsOwn) {
   refused = RefusedValue(namer, *namer.ClassType()->FindProperty("Componenter"));
   ASSERT_NE(refused, nullptr);
   EXPECT_EQ(refused->Refused(), "expected a list, found '5'");
+  // A list read from the text item by item keeps all its items when refused.
+  auto withBadRow = Load(
+      "object F: TF\n  object N1: TComponentNamer\n    Componenter.Strings = ('a' 5)\n  "
+      "end\nend\n");
+  TComponent& badRow = *withBadRow->FindComponent("N1");
+  refused = RefusedValue(badRow, *badRow.ClassType()->FindProperty("Componenter"));
+  ASSERT_NE(refused, nullptr);
+  EXPECT_EQ(refused->Value, FormValue::List({FormValue::String("a"), FormValue::Integer(5)}));
   // The reason echoes a value as one short line: no forged second line, no 100 KB.
   const std::pair<std::string, std::string> echoed[] = {
       {"'a'#10'designer: forged'", "expected an integer, found 'a#10designer: forged'"},
