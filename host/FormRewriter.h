@@ -86,8 +86,19 @@ class Rewriter {
   const TextSink* sink_ = nullptr;
   static constexpr std::size_t kPiece = std::size_t{1} << 18;
 
-  void Copy(std::uint32_t begin, std::uint32_t end) {
-    out_.append(source_.substr(begin, end - begin));
+  void Copy(std::uint32_t begin, std::uint32_t end) { Put(source_.substr(begin, end - begin)); }
+
+  // A text as long as a piece (a listing's property, copied or new) goes to
+  // the sink straight, after what was written before it: out_ never grows
+  // to hold it.
+  void Put(std::string_view text) {
+    if (text.size() < kPiece) {
+      out_ += text;
+      return;
+    }
+    (*sink_)(out_);
+    out_.clear();
+    (*sink_)(text);
   }
 
   // Where the blanks and line ends starting at `at` stop.
@@ -117,7 +128,7 @@ class Rewriter {
       pending_.resize(pending_.size() - style_.LineEnd.size());
     }
     Copy(begin, lineStart);
-    out_ += pending_;
+    Put(pending_);
     pending_.clear();
     Copy(lineStart, end);
   }
