@@ -9,7 +9,11 @@
 namespace cnamer {
 
 // A row of the listing: a type's name, or a component's name after a tab.
-inline std::string ComponentRow(std::string_view name) { return '\t' + std::string(name); }
+inline std::string ComponentRow(std::string_view name) {
+  std::string row(1 + name.size(), '\t');
+  name.copy(row.data() + 1, name.size());
+  return row;
+}
 inline bool IsComponentRow(std::string_view row) { return row.find('\t') != row.npos; }
 
 }  // namespace cnamer
