@@ -96,9 +96,13 @@ class Rewriter {
       out_ += text;
       return;
     }
+    Flush();
+    (*sink_)(text);
+  }
+
+  void Flush() {
     (*sink_)(out_);
     out_.clear();
-    (*sink_)(text);
   }
 
   // Where the blanks and line ends starting at `at` stop.
@@ -182,10 +186,7 @@ class Rewriter {
   template <class Object>
   void WriteObject(Node node, const Object& obj) {
     // Between objects the text written is final: a piece can go.
-    if (out_.size() >= kPiece) {
-      (*sink_)(out_);
-      out_.clear();
-    }
+    if (out_.size() >= kPiece) Flush();
     CopyLead(obj.Source.Begin, obj.NameSource.Begin);
     if (obj.NameSource.Begin == obj.NameSource.End && !obj.Name.empty()) out_ += ' ';
     out_ += obj.Name;

@@ -5,6 +5,7 @@
 #include <absl/container/node_hash_set.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 #include "FormRewriter.h"
@@ -62,23 +63,34 @@ const TStringList* StringsOf(TComponent& c, const TPropInfo& info) {
              : nullptr;
 }
 
+// Takes the items of a list one at a time and tells whether they are those
+// strings, in order.
+class StringsMatch {
+ public:
+  explicit StringsMatch(const TStringList& lines) : lines_(lines.Lines()) {}
+  bool operator()(const FormValue& item) {
+    return seen_ < lines_.size() && item.Kind == FormValueKind::String &&
+           item.Text == lines_[seen_++];
+  }
+  bool AllSeen() const { return seen_ == lines_.size(); }
+
+ private:
+  const std::vector<std::string>& lines_;
+  std::size_t seen_ = 0;
+};
+
 // Whether `value` is the list of those strings.
 bool SameStrings(const FormValue& value, const TStringList& lines) {
-  if (value.Kind != FormValueKind::List || value.Items.size() != lines.Lines().size()) return false;
-  for (std::size_t i = 0; i < value.Items.size(); ++i)
-    if (value.Items[i].Kind != FormValueKind::String || value.Items[i].Text != lines.Lines()[i])
-      return false;
-  return true;
+  StringsMatch match(lines);
+  return value.Kind == FormValueKind::List && std::ranges::all_of(value.Items, std::ref(match)) &&
+         match.AllSeen();
 }
 
 // The same of a stored value, read one item at a time: a listing's rows are
 // never all held as values.
 bool SameStrings(const StoredProperty& p, std::string_view text, const TStringList& lines) {
-  const std::vector<std::string>& all = lines.Lines();
-  std::size_t i = 0;
-  return p.EachListItem(text, [&](const FormValue& item) {
-    return i < all.size() && item.Kind == FormValueKind::String && item.Text == all[i++];
-  }) && i == all.size();
+  StringsMatch match(lines);
+  return p.EachListItem(text, std::ref(match)) && match.AllSeen();
 }
 
 std::string StoredName(const TPropInfo& p) {
@@ -537,9 +549,9 @@ FormObject WriteComponents(TComponent& root) { return Writer(root).Whole(&root);
 
 std::string RewriteComponents(TComponent& root, std::string_view source,
                               const FormTextStyle& style) {
-  Writer writer(root);
-  if (!root.Stored().Source.Known()) return FormatFormText(writer.Whole(&root), style);
-  return formtext::Rewriter(writer, source, style).Write(&root);
+  std::string text;
+  RewriteComponents(root, source, style, [&](std::string_view piece) { text += piece; });
+  return text;
 }
 
 void RewriteComponents(TComponent& root, std::string_view source, const FormTextStyle& style,

@@ -78,7 +78,8 @@ TStringList& TComponentNamer::GetFComponentList() {
   // Keys view the class names, which outlive the listing.
   absl::flat_hash_map<std::string_view, std::uint32_t> typeIndex;
   std::vector<std::string_view> types;
-  std::vector<std::uint32_t> begins;  // each type's count, then where its group begins
+  // Each type's count, then where its group begins.
+  std::vector<std::uint32_t> begins;
   std::vector<std::uint32_t> typeOf;  // a form holds far fewer types than that
   typeOf.reserve(components.size());
   for (const TComponent* c : components) {
@@ -93,6 +94,7 @@ TStringList& TComponentNamer::GetFComponentList() {
   }
   std::uint32_t total = 0;
   for (std::uint32_t& begin : begins) total += std::exchange(begin, total);
+  begins.push_back(total);                                // where the last group ends
   std::vector<std::uint32_t> grouped(components.size());  // indices of components, by type
   std::vector<std::uint32_t> next = begins;
   for (std::uint32_t i = 0; i < typeOf.size(); ++i) grouped[next[typeOf[i]]++] = i;
@@ -101,8 +103,7 @@ TStringList& TComponentNamer::GetFComponentList() {
   FComponentList->SetCapacity(static_cast<int>(types.size() + components.size()));
   for (std::size_t t = 0; t < types.size(); ++t) {
     FComponentList->Add(std::string(types[t]));
-    const std::uint32_t end = t + 1 < types.size() ? begins[t + 1] : total;
-    for (std::uint32_t k = begins[t]; k < end; ++k)
+    for (std::uint32_t k = begins[t]; k < begins[t + 1]; ++k)
       FComponentList->Add(ComponentRow(components[grouped[k]]->GetName()));
   }
   return *FComponentList;
