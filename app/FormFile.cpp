@@ -28,7 +28,7 @@ host::TComponent& FindNamer(const host::TForm& form, const std::string& path) {
                                      {kNamerClass, path, kNamerClass}));
 }
 
-const std::vector<std::string>& ReadListing(host::TComponent& namer) {
+const host::TStringList& ReadListing(host::TComponent& namer) {
   const host::TPropInfo* listing = namer.ClassType()->FindProperty(kListingProperty);
   auto* lines = listing && listing->GetObject
                     ? dynamic_cast<host::TStringList*>(listing->GetObject(namer))
@@ -36,7 +36,7 @@ const std::vector<std::string>& ReadListing(host::TComponent& namer) {
   if (!lines)
     throw host::Exception(host::Format("%s publishes no readable string list %s",
                                        {namer.ClassName(), kListingProperty}));
-  return lines->Lines();
+  return *lines;
 }
 
 host::TComponent& FindComponent(const host::TForm& form, const std::string& name) {

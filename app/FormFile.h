@@ -39,7 +39,7 @@ host::TComponent& FindNamer(const host::TForm& form, const std::string& path);
 
 // The namer's listing: a read of its Componenter, row by row, read where the
 // namer keeps it (valid until the namer lists again).
-const std::vector<std::string>& ReadListing(host::TComponent& namer);
+const host::TStringList& ReadListing(host::TComponent& namer);
 
 // The owned component of that name; raises an error naming the form when
 // there is none.

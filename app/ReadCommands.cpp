@@ -22,8 +22,7 @@ int PaletteCommand() {
 int ListCommand(const std::string& path) {
   return Guarded(path, [&] {
     OpenForm form = ReadForm(path);
-    for (const std::string& row : ReadListing(FindNamer(*form.Form, path)))
-      std::cout << row << '\n';
+    for (std::string_view row : ReadListing(FindNamer(*form.Form, path))) std::cout << row << '\n';
   });
 }
 

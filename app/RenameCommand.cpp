@@ -19,7 +19,7 @@ std::string RenameForm(const Script& script, const std::string& path,
                        const RenameOptions& options) {
   OpenForm form = ReadForm(path);
   host::TComponent& namer = FindNamer(*form.Form, path);
-  const std::vector<std::string>& listing = ReadListing(namer);
+  const host::TStringList& listing = ReadListing(namer);
   const std::vector<ScriptAction> actions = Resolve(script, listing);
 
   host::TFormDesigner designer(*form.Form);

@@ -189,12 +189,12 @@ Script ShorthandScript(const std::string& type, const std::string& base, std::in
   return {"command line", std::move(actions)};
 }
 
-std::vector<ScriptAction> Resolve(const Script& script, const std::vector<std::string>& listing) {
+std::vector<ScriptAction> Resolve(const Script& script, const host::TStringList& listing) {
   auto fail = [&](const ScriptAction& action, int column, const std::string& reason) {
     if (action.Line == 0) throw host::Exception(reason);
     throw host::ESourceError(script.Source, action.Line, column, reason);
   };
-  const auto count = static_cast<std::int64_t>(listing.size());
+  const std::int64_t count = listing.Count();
   std::vector<ScriptAction> resolved;
   for (const ScriptAction& action : script.Actions) {
     resolved.push_back(action);
@@ -204,7 +204,7 @@ std::vector<ScriptAction> Resolve(const Script& script, const std::vector<std::s
              host::Format("row %d is not in the listing, whose rows are 0 to %d",
                           {row.Row, count - 1}));
     if (action.Kind != ActionKind::SelectType) continue;
-    auto header = std::ranges::find_if(listing, [&](const std::string& line) {
+    auto header = std::find_if(listing.begin(), listing.end(), [&](std::string_view line) {
       return line == action.Text && !cnamer::IsComponentRow(line);
     });
     if (header == listing.end())
@@ -212,7 +212,7 @@ std::vector<ScriptAction> Resolve(const Script& script, const std::vector<std::s
            host::Format("the listing has no type '%s'", {host::Excerpt(action.Text)}));
     resolved.back() = {.Kind = ActionKind::Select,
                        .Line = action.Line,
-                       .Rows = {{header - listing.begin(), action.TextColumn}}};
+                       .Rows = {{static_cast<std::int64_t>(header.Index()), action.TextColumn}}};
   }
   return resolved;
 }

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "Classes.h"
+
 namespace designer {
 
 struct ScriptRow {
@@ -58,6 +60,6 @@ Script ShorthandScript(const std::string& type, const std::string& base, std::in
 // checked to be a row of it, every SelectType turned into a Select of its
 // header row. Raises ESourceError naming the script line (a plain error for
 // the command line's shorthand), before any action is played.
-std::vector<ScriptAction> Resolve(const Script& script, const std::vector<std::string>& listing);
+std::vector<ScriptAction> Resolve(const Script& script, const host::TStringList& listing);
 
 }  // namespace designer

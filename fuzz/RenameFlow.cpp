@@ -36,7 +36,7 @@ void Rename(std::string_view formText, std::string_view scriptText) {
   host::LoadedForm loaded = host::LoadFormText(document.Text, "fuzz.form");
   std::unique_ptr<host::TForm> form = std::move(loaded.Form);
   host::TComponent& namer = designer::FindNamer(*form, "fuzz.form");
-  const std::vector<std::string>& listing = designer::ReadListing(namer);
+  const host::TStringList& listing = designer::ReadListing(namer);
   const designer::Script script = designer::ParseScript(scriptText, "fuzz.script");
   host::TFormDesigner formDesigner(*form);
   designer::PlayDialogSession(formDesigner, namer, designer::Resolve(script, listing));

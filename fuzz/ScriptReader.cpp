@@ -10,8 +10,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  static const std::vector<std::string> listing{"TButton", "\tButton1", "\tButton2", "TEdit",
-                                                "\tEdit1"};
+  static host::TStringList listing;
+  if (listing.Count() == 0)
+    listing.SetLines({"TButton", "\tButton1", "\tButton2", "TEdit", "\tEdit1"});
   try {
     const designer::Script script = designer::ParseScript(text, "fuzz.script");
     designer::Resolve(script, listing);

@@ -13,20 +13,28 @@ const TClassInfo& TStringList::StaticClass() {
   return info;
 }
 
-const std::string& TStringList::Get(int index) const {
+std::string_view TStringList::Get(int index) const {
   if (index < 0 || index >= Count())
     throw Exception(Format("List index out of bounds (%d)", {std::int64_t{index}}));
   return lines_[static_cast<std::size_t>(index)];
 }
 
-void TStringList::Put(int index, const std::string& line) {
+void TStringList::Put(int index, std::string_view line) {
   Get(index);  // bounds check
-  lines_[static_cast<std::size_t>(index)] = line;
+  lines_.Put(static_cast<std::size_t>(index), line);
 }
 
-int TStringList::Add(std::string line) {
-  lines_.push_back(std::move(line));
+int TStringList::Add(std::string_view line) {
+  lines_.Add(line);
   return Count() - 1;
+}
+
+void TStringList::SetLines(const std::vector<std::string>& lines) {
+  std::size_t chars = 0;
+  for (const std::string& line : lines) chars += line.size();
+  Clear();
+  SetCapacity(static_cast<int>(lines.size()), chars);
+  for (const std::string& line : lines) Add(line);
 }
 
 void AddLinesOf(TStringList& lines, const FormValue& value) {
@@ -36,8 +44,8 @@ void AddLinesOf(TStringList& lines, const FormValue& value) {
 }
 
 int TStringList::IndexOf(std::string_view line) const {
-  auto it = std::find(lines_.begin(), lines_.end(), line);
-  return it == lines_.end() ? -1 : static_cast<int>(it - lines_.begin());
+  auto it = std::find(begin(), end(), line);
+  return it == end() ? -1 : static_cast<int>(it.Index());
 }
 
 // ---- TComponent ----

@@ -12,6 +12,7 @@
 #include <absl/container/flat_hash_set.h>
 
 #include "FormTree.h"
+#include "PackedLines.h"
 #include "StoredObject.h"
 #include "System.h"
 #include "TypInfo.h"
@@ -25,29 +26,36 @@ class EComponentError : public Exception {
 };
 
 // Ordered lines of text, never sorted. A line may hold any byte, tabs
-// included.
+// included; it is read as a view, valid until the list next changes.
 class TStringList : public TObject {
  public:
   static const TClassInfo& StaticClass();
   TClass ClassType() const override { return &StaticClass(); }
 
   int Count() const { return static_cast<int>(lines_.size()); }
-  const std::string& Get(int index) const;
-  const std::string& operator[](int index) const { return Get(index); }
-  void Put(int index, const std::string& line);
-  int Add(std::string line);
+  std::string_view Get(int index) const;
+  std::string_view operator[](int index) const { return Get(index); }
+  void Put(int index, std::string_view line);
+  int Add(std::string_view line);
   // Keeps the room the lines took, for a list about to be refilled.
-  void Clear() { lines_.clear(); }
-  // Room for `count` lines, so that filling the list to that length moves no line.
-  void SetCapacity(int count) { lines_.reserve(static_cast<std::size_t>(count)); }
+  void Clear() { lines_.Clear(); }
+  // Room for `count` lines of `chars` characters in all, so that filling the
+  // list to that size moves nothing.
+  void SetCapacity(int count, std::size_t chars = 0) {
+    lines_.Reserve(static_cast<std::size_t>(count), chars);
+  }
   void Assign(const TStringList& source) { lines_ = source.lines_; }
   int IndexOf(std::string_view line) const;
 
-  const std::vector<std::string>& Lines() const { return lines_; }
-  void SetLines(std::vector<std::string> lines) { lines_ = std::move(lines); }
+  const PackedLines& Lines() const { return lines_; }
+  PackedLines::const_iterator begin() const { return lines_.begin(); }
+  PackedLines::const_iterator end() const { return lines_.end(); }
+  // A copy of the lines, to compare or keep apart from the list.
+  std::vector<std::string> Copy() const { return {begin(), end()}; }
+  void SetLines(const std::vector<std::string>& lines);
 
  private:
-  std::vector<std::string> lines_;
+  PackedLines lines_;
 };
 
 // Adds the strings of `value`, a list of strings as a string-list property

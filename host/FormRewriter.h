@@ -39,7 +39,7 @@ struct WrittenProperty {
   const FormProperty* Whole = nullptr;
   SourceSpan Source{};
   SourceSpan ValueSource{};
-  const std::vector<std::string>* Strings = nullptr;
+  const PackedLines* Strings = nullptr;
 };
 
 template <class Nodes>

@@ -75,7 +75,7 @@ class StringsMatch {
   bool AllSeen() const { return seen_ == lines_.size(); }
 
  private:
-  const std::vector<std::string>& lines_;
+  const PackedLines& lines_;
   std::size_t seen_ = 0;
 };
 

@@ -114,15 +114,14 @@ void CanonicalWriter::WriteValue(const FormValue& v, const std::string& indent) 
   }
 }
 
-void CanonicalWriter::WriteStrings(const std::vector<std::string>& lines,
-                                   const std::string& indent) {
+void CanonicalWriter::WriteStrings(const PackedLines& lines, const std::string& indent) {
   WriteList(lines, indent,
-            [this](const std::string& line, const std::string& in) { WriteString(line, in); });
+            [this](std::string_view line, const std::string& in) { WriteString(line, in); });
 }
 
 // Printable ASCII goes in quotes, everything else as #code; every kLineChunk
 // characters the string continues on a new line after ` +`.
-void CanonicalWriter::WriteString(const std::string& text, const std::string& indent) {
+void CanonicalWriter::WriteString(std::string_view text, const std::string& indent) {
   if (text.empty()) {
     out_ += "''";
     return;

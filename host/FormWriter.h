@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "FormTree.h"
+#include "PackedLines.h"
 
 namespace host::formtext {
 
@@ -25,11 +26,11 @@ class CanonicalWriter {
   void WriteValue(const FormValue& v, const std::string& indent);
   // A list of strings, as WriteValue writes one, from the strings
   // themselves.
-  void WriteStrings(const std::vector<std::string>& lines, const std::string& indent);
+  void WriteStrings(const PackedLines& lines, const std::string& indent);
 
  private:
   void NewLine(const std::string& indent);
-  void WriteString(const std::string& text, const std::string& indent);
+  void WriteString(std::string_view text, const std::string& indent);
   // `(`, each item on a line of its own one step deeper, `)`.
   template <class Items, class WriteItem>
   void WriteList(const Items& items, const std::string& indent, WriteItem writeItem) {

@@ -55,7 +55,7 @@ const TClassRegistration editRegistration{&TEdit::StaticClass()};
 
 // ---- list boxes ----
 
-int TListBoxItems::Add(const std::string& line) {
+int TListBoxItems::Add(std::string_view line) {
   marks_.push_back(false);
   return strings_.Add(line);
 }
@@ -82,30 +82,31 @@ void TListBoxItems::SetSelected(int index, bool selected) {
 
 void TListBoxItems::Sort() {
   auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; };
-  const std::vector<std::string>& lines = strings_.Lines();
+  const PackedLines& lines = strings_.Lines();
   auto less = [&](std::size_t a, std::size_t b) {
-    return std::lexicographical_compare(lines[a].begin(), lines[a].end(), lines[b].begin(),
-                                        lines[b].end(),
-                                        [&](char x, char y) { return lower(x) < lower(y); });
+    return std::ranges::lexicographical_compare(
+        lines[a], lines[b], [&](char x, char y) { return lower(x) < lower(y); });
   };
   std::vector<std::size_t> order(lines.size());
   std::iota(order.begin(), order.end(), std::size_t{0});
   std::stable_sort(order.begin(), order.end(), less);
-  std::vector<std::string> sorted;
+  TStringList sorted;
+  sorted.SetCapacity(strings_.Count());
   std::vector<bool> marks;
+  marks.reserve(order.size());
   for (std::size_t i : order) {
-    sorted.push_back(lines[i]);
+    sorted.Add(lines[i]);
     marks.push_back(marks_[i]);
   }
-  strings_.SetLines(std::move(sorted));
+  strings_.Assign(sorted);
   marks_ = std::move(marks);
 }
 
 namespace {
 FormValue ItemsValue(TObject& o) {
   std::vector<FormValue> lines;
-  for (const std::string& line : static_cast<TCustomListBox&>(o).Items().Strings().Lines())
-    lines.push_back(FormValue::String(line));
+  for (std::string_view line : static_cast<TCustomListBox&>(o).Items().Strings())
+    lines.push_back(FormValue::String(std::string(line)));
   return FormValue::List(std::move(lines));
 }
 

@@ -51,10 +51,10 @@ class TCustomListBox;
 class TListBoxItems {
  public:
   int Count() const { return strings_.Count(); }
-  const std::string& Get(int index) const { return strings_.Get(index); }
-  const std::string& operator[](int index) const { return Get(index); }
-  void Put(int index, const std::string& line) { strings_.Put(index, line); }
-  int Add(const std::string& line);
+  std::string_view Get(int index) const { return strings_.Get(index); }
+  std::string_view operator[](int index) const { return Get(index); }
+  void Put(int index, std::string_view line) { strings_.Put(index, line); }
+  int Add(std::string_view line);
   void Clear();
   void Assign(const TStringList& source);
   // The rows as a string list, to copy or to read at once.

@@ -27,10 +27,10 @@ TComponent* CheckedOwner(TComponent* owner) {
 }
 
 host::FormValue ListingValue(host::TObject& namer) {
-  const std::vector<std::string>& listing = namer.As<TComponentNamer>().GetFComponentList().Lines();
+  const TStringList& listing = namer.As<TComponentNamer>().GetFComponentList();
   std::vector<host::FormValue> lines;
-  lines.reserve(listing.size());
-  for (const std::string& line : listing) lines.push_back(host::FormValue::String(line));
+  lines.reserve(static_cast<std::size_t>(listing.Count()));
+  for (std::string_view line : listing) lines.push_back(host::FormValue::String(std::string(line)));
   return host::FormValue::List(std::move(lines));
 }
 
@@ -82,11 +82,14 @@ TStringList& TComponentNamer::GetFComponentList() {
   std::vector<std::uint32_t> begins;
   std::vector<std::uint32_t> typeOf;  // a form holds far fewer types than that
   typeOf.reserve(components.size());
+  std::size_t chars = 0;  // of all rows, so that the list is filled in place
   for (const TComponent* c : components) {
+    chars += 1 + c->GetName().size();
     auto [it, first] =
         typeIndex.try_emplace(c->ClassName(), static_cast<std::uint32_t>(types.size()));
     if (first) {
       types.push_back(it->first);
+      chars += it->first.size();
       begins.push_back(0);
     }
     ++begins[it->second];
@@ -100,7 +103,7 @@ TStringList& TComponentNamer::GetFComponentList() {
   for (std::uint32_t i = 0; i < typeOf.size(); ++i) grouped[next[typeOf[i]]++] = i;
 
   FComponentList->Clear();
-  FComponentList->SetCapacity(static_cast<int>(types.size() + components.size()));
+  FComponentList->SetCapacity(static_cast<int>(types.size() + components.size()), chars);
   for (std::size_t t = 0; t < types.size(); ++t) {
     FComponentList->Add(std::string(types[t]));
     for (std::uint32_t k = begins[t]; k < begins[t + 1]; ++k)

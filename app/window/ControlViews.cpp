@@ -23,7 +23,9 @@ namespace window {
 
 namespace {
 
-QString Text(const std::string& text) { return QString::fromStdString(text); }
+QString Text(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // Draws rows with tab stops: the text after each tab starts at the next
 // stop, so that component rows stand indented under their header rows.

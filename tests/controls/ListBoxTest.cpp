@@ -88,12 +88,12 @@ TEST(ListBoxSorted, SortsOnceWhenTurnedOnWithMarks) {
   AssignRows(list, {"b", "C", "a", "B"});
   list.SetSelected(1, true);
   list.SetSorted(true);
-  EXPECT_EQ(list.Items().Strings().Lines(), (std::vector<std::string>{"a", "b", "B", "C"}));
+  EXPECT_EQ(list.Items().Strings().Copy(), (std::vector<std::string>{"a", "b", "B", "C"}));
   EXPECT_EQ(Marks(list), (std::vector<bool>{false, false, false, true}));
 
   AssignRows(list, {"z", "y"});
   list.Items().Add("x");
-  EXPECT_EQ(list.Items().Strings().Lines(), (std::vector<std::string>{"z", "y", "x"}));
+  EXPECT_EQ(list.Items().Strings().Copy(), (std::vector<std::string>{"z", "y", "x"}));
 }
 
 TEST(ListBoxProperties, ItemsStringsSetsRowsUnselected) {
@@ -104,7 +104,7 @@ TEST(ListBoxProperties, ItemsStringsSetsRowsUnselected) {
   ASSERT_NE(items, nullptr);
   EXPECT_EQ(items->PropType, TypeInfo<TStringList>());
   items->Set(list, StringsValue({"TButton", "\tButton1"}));
-  EXPECT_EQ(list.Items().Strings().Lines(), (std::vector<std::string>{"TButton", "\tButton1"}));
+  EXPECT_EQ(list.Items().Strings().Copy(), (std::vector<std::string>{"TButton", "\tButton1"}));
   EXPECT_EQ(Marks(list), (std::vector<bool>{false, false}));
   EXPECT_EQ(items->Get(list), StringsValue({"TButton", "\tButton1"}));
   EXPECT_THROW(items->Set(list, FormValue::String("x")), EConvertError);

@@ -88,7 +88,7 @@ TEST_F(Dialog, CancelChangeRestoresTheListingUnselected) {
   EXPECT_EQ(Rows(), kListing);
   for (int i = 0; i < static_cast<int>(kListing.size()); ++i)
     EXPECT_FALSE(dialog->TabList->GetSelected(i)) << i;
-  EXPECT_EQ(dialog->FSavedList->Lines(), kListing);
+  EXPECT_EQ(dialog->FSavedList->Copy(), kListing);
 
   // Change works on the restored rows as on fresh ones.
   Show({Select(9), Name("L"), Start(4), kChange});

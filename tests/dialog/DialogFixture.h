@@ -36,7 +36,7 @@ class Dialog : public ::testing::Test {
     return dialog->ShowModal();
   }
 
-  std::vector<std::string> Rows() const { return dialog->TabList->Items().Strings().Lines(); }
+  std::vector<std::string> Rows() const { return dialog->TabList->Items().Strings().Copy(); }
 
   host::TLibModule module_{"editor", {{"TFCOMPON", cfnamer::FComponResource()}}};
   std::unique_ptr<cfnamer::TFCompon> dialog;

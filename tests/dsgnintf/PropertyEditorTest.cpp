@@ -172,7 +172,7 @@ TEST_F(Inspection, DialogButtonRunsTheRegisteredEditorOnly) {
   RegisterPropertyEditor(TypeInfo<TStringList>(), &TGauge::StaticClass(), "Marks", &kNear);
   EXPECT_EQ(Lines()[3], "Marks  (TStringList)  [dialog, read-only]");
   EditProperty(designer, *gauge, "Marks");
-  EXPECT_EQ(gauge->marks.Lines(), std::vector<std::string>{"edited"});
+  EXPECT_EQ(gauge->marks.Copy(), std::vector<std::string>{"edited"});
   EXPECT_EQ(designer.ModifiedNotifications(), 1);
 
   gauge->SetName("Gauge1");

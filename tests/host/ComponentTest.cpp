@@ -1,3 +1,7 @@
+#include <random>
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "Classes.h"
@@ -165,6 +169,39 @@ TEST(StringList, LinesKeepEveryByteAndBoundsAreChecked) {
   EXPECT_EQ(copy.Count(), 3);
   EXPECT_EQ(copy.IndexOf("\tButton1"), 1);
   EXPECT_EQ(list.Count(), 0);
+}
+
+// Lines replaced by shorter and longer ones, and by lines of the list itself,
+// through growth and compaction of the list's characters, match a plain
+// vector of strings.
+TEST(StringList, ReplacedLinesMatchAVectorOfStrings) {
+  TStringList list;
+  std::vector<std::string> model;
+  for (int i = 0; i < 200; ++i) {
+    model.push_back("\tC" + std::to_string(i));
+    list.Add(model.back());
+  }
+  std::mt19937 random(7);
+  for (int step = 0; step < 5000; ++step) {
+    const int at = static_cast<int>(random() % model.size());
+    const int from = static_cast<int>(random() % model.size());
+    switch (random() % 3) {
+      case 0:
+        model[at] = std::string(random() % 40, 'x');
+        list.Put(at, model[at]);
+        break;
+      case 1:  // a line of the list itself, which may move as the list grows
+        model[at] = model[from];
+        list.Put(at, list[from]);
+        break;
+      default: {
+        TStringList copy;
+        copy.Assign(list);
+        list.Assign(copy);
+      }
+    }
+    ASSERT_EQ(list.Copy(), model) << "step " << step;
+  }
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ T* Place(TComponent& owner, const std::string& name) {
 }
 
 std::vector<std::string> Listing(TComponentNamer& namer) {
-  return namer.GetFComponentList().Lines();
+  return namer.GetFComponentList().Copy();
 }
 
 std::string RefusalOf(TComponent* owner) {
@@ -77,14 +77,13 @@ TEST(Listing, EveryReadRebuildsTheSameListObject) {
   TStringList stored;
   stored.Add("stale");
   namer->SetComponenter(stored);
-  EXPECT_EQ(first.Lines(), std::vector<std::string>{"stale"});
+  EXPECT_EQ(first.Copy(), std::vector<std::string>{"stale"});
   EXPECT_EQ(stored.Count(), 1);  // copied, not taken
 
   auto* b = Place<TButton>(form, "B1");
   TStringList& second = namer->GetFComponentList();
   EXPECT_EQ(&first, &second);
-  EXPECT_EQ(second.Lines(),
-            (std::vector<std::string>{"TComponentNamer", "\tN", "TButton", "\tB1"}));
+  EXPECT_EQ(second.Copy(), (std::vector<std::string>{"TComponentNamer", "\tN", "TButton", "\tB1"}));
   b->SetName("Renamed");
   EXPECT_EQ(namer->GetFComponentList()[3], "\tRenamed");
   delete b;
