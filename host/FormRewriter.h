@@ -21,8 +21,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <type_traits>
 #include <utility>
+#include <variant>
 #include <vector>
 
 #include "FormChars.h"
@@ -80,8 +80,17 @@ class Rewriter {
   const FormTextStyle& style_;
   std::string out_;
   CanonicalWriter canonical_;
-  // New members waiting for the line of the next node that has a span.
-  std::string pending_;
+  // New members waiting for the line of the next node that has a span, and
+  // the indentation of each. They are written only once their place is
+  // known, straight into the text: a new listing is never held apart. A
+  // property belongs to the object being written, which outlives the wait,
+  // as the object's `end` has a span; a new child is kept whole, as the nodes
+  // may make it only for the asking.
+  struct Pending {
+    std::variant<FormObject, const FormProperty*, const WrittenProperty*> Member;
+    std::string Indent;
+  };
+  std::vector<Pending> pending_;
   // Where the written text goes once a piece of it is ready.
   const TextSink* sink_ = nullptr;
   static constexpr std::size_t kPiece = std::size_t{1} << 18;
@@ -127,35 +136,48 @@ class Rewriter {
     const std::uint32_t node = SkipTrivia(begin);
     std::uint32_t lineStart = node;
     while (lineStart > begin && !IsLineEnd(source_[lineStart - 1])) --lineStart;
-    if (lineStart == begin) {
-      out_ += style_.LineEnd;
-      pending_.resize(pending_.size() - style_.LineEnd.size());
-    }
+    // Each new member ends its line; on a line shared with what went before,
+    // the members start a line of their own instead.
+    const bool sharedLine = lineStart == begin;
     Copy(begin, lineStart);
-    Put(pending_);
+    for (std::size_t i = 0; i < pending_.size(); ++i) {
+      if (sharedLine) out_ += style_.LineEnd;
+      std::visit([&](const auto& member) { WriteMember(member, pending_[i].Indent); },
+                 pending_[i].Member);
+      if (!sharedLine) out_ += style_.LineEnd;
+    }
     pending_.clear();
     Copy(lineStart, end);
   }
 
-  // A new member, after `indent`, ending with a line end.
-  template <class Member>
-  void AddPending(const Member& member, const std::string& indent) {
-    std::swap(out_, pending_);
-    if constexpr (std::is_same_v<Member, FormObject>)
-      canonical_.WriteObject(member, indent);
-    else if constexpr (std::is_same_v<Member, WrittenProperty>)
-      WriteStringsProperty(member, indent);
-    else
-      canonical_.WriteProperty(member, indent);
-    out_ += style_.LineEnd;
-    std::swap(out_, pending_);
+  void AddPending(FormObject child, const std::string& indent) {
+    pending_.push_back({std::move(child), indent});
+  }
+  template <class Property>
+  void AddPending(const Property& property, const std::string& indent) {
+    pending_.push_back({&property, indent});
   }
 
-  void WriteStringsProperty(const WrittenProperty& p, const std::string& indent) {
+  // A new member after `indent`, with no line end.
+  void WriteMember(const FormObject& child, const std::string& indent) {
+    canonical_.WriteObject(child, indent);
+  }
+  void WriteMember(const FormProperty* property, const std::string& indent) {
+    canonical_.WriteProperty(*property, indent);
+  }
+  void WriteMember(const WrittenProperty* strings, const std::string& indent) {
     out_ += indent;
-    out_ += p.Whole->Name;
+    out_ += strings->Whole->Name;
     out_ += " = ";
-    canonical_.WriteStrings(*p.Strings, indent);
+    WriteStrings(*strings->Strings, indent);
+  }
+
+  // A list of strings, in pieces as long as it takes: a listing of 100,000
+  // rows never makes out_ grow to hold it.
+  void WriteStrings(const PackedLines& lines, const std::string& indent) {
+    canonical_.WriteStrings(lines, indent, [this] {
+      if (out_.size() >= kPiece) Flush();
+    });
   }
 
   static const FormProperty* WholeOf(const FormProperty& p) { return &p; }
@@ -185,7 +207,6 @@ class Rewriter {
 
   template <class Object>
   void WriteObject(Node node, const Object& obj) {
-    // Between objects the text written is final: a piece can go.
     if (out_.size() >= kPiece) Flush();
     CopyLead(obj.Source.Begin, obj.NameSource.Begin);
     if (obj.NameSource.Begin == obj.NameSource.End && !obj.Name.empty()) out_ += ' ';
@@ -215,7 +236,7 @@ class Rewriter {
             AddPending(*strings, memberIndent());
           } else {
             CopyLead(next.Begin, next.End);
-            canonical_.WriteStrings(*strings->Strings, IndentAt(SkipTrivia(next.Begin)));
+            WriteStrings(*strings->Strings, IndentAt(SkipTrivia(next.Begin)));
           }
         } else if (const FormProperty* prop = WholeOf(entry); !prop) {
           // Unchanged since read: its bytes as they are.

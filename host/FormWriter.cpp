@@ -114,9 +114,12 @@ void CanonicalWriter::WriteValue(const FormValue& v, const std::string& indent) 
   }
 }
 
-void CanonicalWriter::WriteStrings(const PackedLines& lines, const std::string& indent) {
-  WriteList(lines, indent,
-            [this](std::string_view line, const std::string& in) { WriteString(line, in); });
+void CanonicalWriter::WriteStrings(const PackedLines& lines, const std::string& indent,
+                                   const std::function<void()>& afterLine) {
+  WriteList(lines, indent, [&](std::string_view line, const std::string& in) {
+    WriteString(line, in);
+    afterLine();
+  });
 }
 
 // Printable ASCII goes in quotes, everything else as #code; every kLineChunk

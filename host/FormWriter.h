@@ -2,6 +2,7 @@
 // The canonical writer of the text form format, which the rewriter also uses
 // for the nodes an edit added (not for callers outside the form text units).
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,7 +27,9 @@ class CanonicalWriter {
   void WriteValue(const FormValue& v, const std::string& indent);
   // A list of strings, as WriteValue writes one, from the strings
   // themselves.
-  void WriteStrings(const PackedLines& lines, const std::string& indent);
+  // `afterLine` is called after each line is written.
+  void WriteStrings(const PackedLines& lines, const std::string& indent,
+                    const std::function<void()>& afterLine);
 
  private:
   void NewLine(const std::string& indent);
