@@ -127,7 +127,7 @@ class Reader {
     root_.Stored().EndSource = root.EndSource;
     for (TComponent* c : read_) {
       const std::string_view text = c->Stored().TextView();
-      for (StoredProperty& p : c->Stored().Properties) {
+      for (StoredProperty& p : c->Stored().Properties()) {
         const TPropInfo* info = PublishedFor(*c, p.Name(text));
         if (FormProperty* whole = p.Whole()) MarkReferences(*c, info, *whole);
         RememberLoadedValue(*c, info, p, text);
@@ -172,12 +172,12 @@ class Reader {
   // back, most as no more than where their bytes lie in the text.
   void TakeProperties(TComponent& c, FormObject& obj) {
     if (obj.Properties.empty()) return;
-    std::vector<StoredProperty>& properties = c.Stored().Properties;
-    properties.reserve(properties.size() + obj.Properties.size());
+    taken_.clear();
     for (FormProperty& p : obj.Properties) {
       ReadProperty(c, p);
-      properties.push_back(Keep(std::move(p)));
+      taken_.push_back(Keep(std::move(p)));
     }
+    c.Stored().AddProperties(taken_);
     obj.Properties.clear();
   }
 
@@ -365,6 +365,8 @@ class Reader {
   const std::string* text_;
   bool started_ = false;
   std::vector<TComponent*> read_;
+  // One object's properties on their way to it, in room used again.
+  std::vector<StoredProperty> taken_;
 };
 
 // A form's live components as the lossless writer takes them, and as the
@@ -391,7 +393,7 @@ class Writer {
     const StoredObject& stored = c->Stored();
     const std::string_view text = stored.TextView();
     WrittenMembers m{c->GetName(), stored.Source, stored.NameSource, stored.EndSource, {}, {}};
-    m.Properties.reserve(stored.Properties.size());
+    m.Properties.reserve(stored.Properties().size());
     auto made = [&m](FormProperty p) {
       m.Made.push_back(std::make_unique<FormProperty>(std::move(p)));
       m.Properties.push_back({m.Made.back().get()});
@@ -409,7 +411,7 @@ class Writer {
     auto stringsOf = [&](const TPropInfo& info) { return whole ? nullptr : StringsOf(*c, info); };
     // A class publishes few properties: a list is cheaper than a set here.
     absl::InlinedVector<const TPropInfo*, 8> written;
-    for (const StoredProperty& p : stored.Properties) {
+    for (const StoredProperty& p : stored.Properties()) {
       const TPropInfo* info = PublishedFor(*c, p.Name(text));
       if (info && info->Get) {
         written.push_back(info);
@@ -563,7 +565,7 @@ void RewriteComponents(TComponent& root, std::string_view source, const FormText
 
 const FormProperty* RefusedValue(const TComponent& c, const TPropInfo& info) {
   const std::string_view text = c.Stored().TextView();
-  for (const StoredProperty& p : c.Stored().Properties)
+  for (const StoredProperty& p : c.Stored().Properties())
     if (!p.Refused().empty() && PublishedFor(c, p.Name(text)) == &info) return p.Whole();
   return nullptr;
 }

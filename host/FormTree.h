@@ -95,7 +95,7 @@ struct FormProperty {
 };
 
 // The word that opens an object: `object`, `inherited` or `inline`.
-enum class FormOpening { Object, Inherited, Inline };
+enum class FormOpening : std::uint8_t { Object, Inherited, Inline };
 
 struct FormObject {
   FormOpening Opening = FormOpening::Object;

@@ -1,6 +1,8 @@
 #include "StoredObject.h"
 
 #include <algorithm>
+#include <limits>
+#include <stdexcept>
 
 #include "FormChars.h"
 #include "FormText.h"
@@ -21,6 +23,18 @@ StoredProperty StoredProperty::Spans(const FormProperty& read) {
   p.valueEnd_ = read.Value.Source.End;
   p.valueLine_ = read.Value.Pos.Line;
   return p;
+}
+
+void StoredObject::AddProperties(std::span<StoredProperty> added) {
+  if (added.empty()) return;
+  const std::size_t count = propertyCount_ + added.size();
+  if (count > std::numeric_limits<std::uint32_t>::max())
+    throw std::length_error("an object holds at most 4,294,967,295 properties");
+  std::unique_ptr<StoredProperty[]> all(new StoredProperty[count]);
+  std::ranges::move(Properties(), all.get());
+  std::ranges::move(added, all.get() + propertyCount_);
+  properties_ = std::move(all);
+  propertyCount_ = static_cast<std::uint32_t>(count);
 }
 
 StoredProperty::StoredProperty(const StoredProperty& other)

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,7 +63,9 @@ class StoredProperty {
   }
 
  private:
-  StoredProperty() = default;
+  friend struct StoredObject;  // which holds its properties in an array
+  // The empty whole property, to be assigned.
+  StoredProperty() { head_.Whole = nullptr; }
   bool IsWhole() const { return valueLine_ == 0; }
   SourcePos PosOfName(std::string_view text) const;
 
@@ -94,11 +97,23 @@ struct StoredObject {
   SourceSpan Source{};
   SourceSpan NameSource{};
   SourceSpan EndSource{};
-  std::vector<StoredProperty> Properties;
+
+ private:
+  // The properties in one allocation of exactly their number, the count
+  // beside the spans, where the padding is: a vector would take a word more.
+  std::uint32_t propertyCount_ = 0;
+  std::unique_ptr<StoredProperty[]> properties_;
+
+ public:
   // The text the properties were read from, which whoever read them keeps
   // for as long as the component (a form opened from its text holds it);
   // null for an object made in code.
   const std::string* Text = nullptr;
+
+  std::span<StoredProperty> Properties() { return {properties_.get(), propertyCount_}; }
+  std::span<const StoredProperty> Properties() const { return {properties_.get(), propertyCount_}; }
+  // Moves `added` in after the properties there are.
+  void AddProperties(std::span<StoredProperty> added);
 
   std::string_view TextView() const { return Text ? std::string_view(*Text) : std::string_view(); }
 

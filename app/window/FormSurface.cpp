@@ -26,7 +26,7 @@ std::optional<int> IntegerProperty(host::TComponent& component, const std::strin
     value = &published;
   } else {
     const host::StoredObject& stored = component.Stored();
-    for (const host::StoredProperty& p : stored.Properties)
+    for (const host::StoredProperty& p : stored.Properties())
       if (p.Name(stored.TextView()) == name) {
         published = p.Value(stored.TextView());
         value = &published;
