@@ -154,7 +154,7 @@ def load_compare(results):
 def compare_table(compare):
     lines = ["| N | file | designer list | wc -l | designer rename | rename ÷ list | sed | "
              "peak memory list / rename | limit (4 × file + 20 MB) |", "|---" * 9 + "|"]
-    for n in sorted({n for n, _ in compare}):
+    for n in sorted({n for n, c in compare if c == "designer list"}):
         get = lambda c: compare[(n, c)]
         ms = lambda c: float(get(c)["wall_ms"])
         mb = lambda c: int(get(c)["peak_kb"]) / 1024
@@ -164,6 +164,24 @@ def compare_table(compare):
             f"{ms('designer rename'):.0f} ms | {ms('designer rename') / ms('designer list'):.2f} | "
             f"{ms('sed'):.0f} ms | {mb('designer list'):.0f} / {mb('designer rename'):.0f} MB | "
             f"{4 * size + 20:.0f} MB |")
+    return "\n".join(lines)
+
+
+SAVED = ("designer list, saved once", "designer rename, saved once")
+
+
+def saved_table(compare):
+    ns = sorted({n for n, c in compare if c == SAVED[0]})
+    if not ns:
+        return ""
+    lines = ["| N | file | designer list | designer rename | rename ÷ list | "
+             "peak memory list / rename | limit (4 × file + 20 MB) |", "|---" * 7 + "|"]
+    for n in ns:
+        ms = [float(compare[(n, c)]["wall_ms"]) for c in SAVED]
+        mb = [int(compare[(n, c)]["peak_kb"]) / 1024 for c in SAVED]
+        size = int(compare[(n, SAVED[0])]["bytes"]) / 2**20
+        lines.append(f"| {n:,} | {size:.2f} MB | {ms[0]:.0f} ms | {ms[1]:.0f} ms | "
+                     f"{ms[1] / ms[0]:.2f} | {mb[0]:.0f} / {mb[1]:.0f} MB | {4 * size + 20:.0f} MB |")
     return "\n".join(lines)
 
 
@@ -196,12 +214,16 @@ def targets(runs, compare):
     if (100000, "designer list") in compare:
         lst = float(compare[(100000, "designer list")]["wall_ms"])
         ren = float(compare[(100000, "designer rename")]["wall_ms"])
-        size = int(compare[(100000, "designer list")]["bytes"]) / 2**20
-        peak = max(int(compare[(100000, c)]["peak_kb"]) for c in ("designer list", "designer rename")) / 1024
         check(f"`designer list` on 100,000 components under 150 ms: {lst:.0f} ms", lst < 150)
         check(f"`designer rename` at most 1.3 × list: {ren / lst:.2f}", ren <= 1.3 * lst)
-        check(f"peak memory at most 4 × file + 20 MB = {4 * size + 20:.0f} MB: {peak:.0f} MB",
-              peak <= 4 * size + 20)
+    # Peak memory of each command, on the generated form and on it saved once.
+    for command in ("designer list", "designer rename") + SAVED:
+        if (100000, command) in compare:
+            row = compare[(100000, command)]
+            size = int(row["bytes"]) / 2**20
+            peak = int(row["peak_kb"]) / 1024
+            check(f"`{command}` peak memory at most 4 × file + 20 MB = {4 * size + 20:.1f} MB: "
+                  f"{peak:.1f} MB", peak <= 4 * size + 20)
     for step, least in (("ReadText", 150), ("WriteText", 500)):
         run = runs.get((step, 100000, 20))
         if run:
@@ -286,6 +308,12 @@ block of TButton (N ÷ 20 components) and writes the form; `sed` substitutes
 the same names in one pass; `wc -l` reads the file once.
 
 {compare_table(compare)}
+
+The same form once the designer has saved it: the rename above, written
+back, adds the namer's listing to the file (one row per component). Here
+`designer rename` renames the same block again, to Key1, Key2, …
+
+{saved_table(compare)}
 
 {split_table(runs, compare)}
 
