@@ -161,6 +161,7 @@ class TComponent : public TObject {
     std::vector<TComponent*> Components;
     absl::flat_hash_set<TComponent*, NameHash, NameEqual> Names;
     IComponentObserver* Observer = nullptr;
+    std::size_t RenamesSinceGrowth = 0;
     bool Destroying = false;
   };
   std::unique_ptr<Owned> owned_;
