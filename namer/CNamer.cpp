@@ -21,8 +21,11 @@ namespace {
 TComponent* CheckedOwner(TComponent* owner) {
   if (!owner || !owner->Is<host::TForm>())
     throw EComponentNamerError("Componentnamer Owner has to be a form!");
+  // By the class table, not a dynamic_cast: a form read from its file
+  // creates its namer last, after all its other components.
   for (TComponent* c : owner->Components())
-    if (c->Is<TComponentNamer>()) throw EComponentNamerError("Only one instance of ComponentNamer");
+    if (c->InheritsFrom(&TComponentNamer::StaticClass()))
+      throw EComponentNamerError("Only one instance of ComponentNamer");
   return owner;
 }
 
