@@ -131,16 +131,14 @@ void TComponent::SetName(const std::string& NewName) {
 }
 
 void TComponent::RenameOwned(TComponent& component, const std::string& NewName) {
-  // The entry is found by the name, so it leaves the index while the name
-  // changes.
   std::string name = NewName;  // the step that may fail, before any change
   // In a crowded table a rename leaves a tombstone where the old name stood,
   // and once tombstones take the spare room the table rehashes every name in
   // place: a session renaming thousands of components paid that over and
   // over. After renames as many as an eighth of the names the table gets
   // twice the room, where erasing leaves almost no tombstones; renaming one
-  // block of a large form stays within the table it was read into.
-  // A first name, as a form is read, leaves nothing behind.
+  // block of a large form stays within the table it was read into. A first
+  // name, as a form is read, leaves nothing behind and is not counted.
   Owned& owned = *owned_;
   const bool named = !component.name_.empty();
   if (named && ++owned.RenamesSinceGrowth > owned.Names.size() / 8 + 64 &&
@@ -148,6 +146,8 @@ void TComponent::RenameOwned(TComponent& component, const std::string& NewName) 
     owned.Names.reserve(owned.Names.size() * 2);
     owned.RenamesSinceGrowth = 0;
   }
+  // The entry is found by the name, so it leaves the index while the name
+  // changes.
   if (named) owned.Names.erase(&component);
   component.name_.swap(name);
   if (!component.name_.empty()) owned.Names.insert(&component);
