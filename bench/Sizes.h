@@ -1,7 +1,8 @@
 #pragma once
 // The sizes every benchmark runs at: N components from 100 to 100,000, over
 // T classes from 1 to 1,000 (never more classes than components). Each run
-// is named Step/N/T, which report.py reads back.
+// is named Step/N/T, which report.py reads back, and its repetitions are
+// summed up by their least.
 
 #include <benchmark/benchmark.h>
 
