@@ -3,81 +3,110 @@
 #include <cstring>
 #include <limits>
 #include <stdexcept>
+#include <utility>
 
 namespace host {
 
-PackedLines::Span PackedLines::Append(std::string_view line) {
-  if (line.size() > std::numeric_limits<std::uint32_t>::max() - chars_.size())
+const std::shared_ptr<PackedLines::Store>& PackedLines::EmptyStore() {
+  static const auto empty = std::make_shared<Store>();
+  return empty;
+}
+
+PackedLines::PackedLines() : store_(EmptyStore()) {}
+
+PackedLines::PackedLines(PackedLines&& other) noexcept
+    : store_(std::exchange(other.store_, EmptyStore())) {}
+
+PackedLines& PackedLines::operator=(PackedLines&& other) noexcept {
+  if (&other != this) store_ = std::exchange(other.store_, EmptyStore());
+  return *this;
+}
+
+PackedLines::Store& PackedLines::Own() {
+  if (store_.use_count() != 1) {
+    auto own = std::make_shared<Store>();
+    own->Spans = store_->Spans;
+    own->Chars = store_->Chars;
+    own->Dead = store_->Dead;
+    if (own->Dead > 0) Compact(*own, 0);
+    store_ = std::move(own);
+  }
+  return *store_;
+}
+
+PackedLines::Span PackedLines::Append(Store& store, std::string_view line) {
+  if (line.size() > std::numeric_limits<std::uint32_t>::max() - store.Chars.size())
     throw std::length_error("a string list holds at most 4 GiB of text");
-  const Span span{static_cast<std::uint32_t>(chars_.size()),
+  const Span span{static_cast<std::uint32_t>(store.Chars.size()),
                   static_cast<std::uint32_t>(line.size())};
-  chars_.append(line);  // safe where `line` views these very characters
+  store.Chars.append(line);  // safe where `line` views these very characters
   return span;
 }
 
+void PackedLines::Add(std::string_view line) {
+  Store& store = Own();
+  store.Spans.push_back(Append(store, line));
+}
+
 void PackedLines::Put(std::size_t index, std::string_view line) {
-  Span& span = spans_[index];
+  Store& store = Own();
+  Span& span = store.Spans[index];
   if (line.size() <= span.Size) {
     // A line no longer than the old one takes its place; memmove allows a
     // line put from these very characters.
-    std::memmove(chars_.data() + span.Begin, line.data(), line.size());
-    dead_ += span.Size - line.size();
+    std::memmove(store.Chars.data() + span.Begin, line.data(), line.size());
+    store.Dead += span.Size - line.size();
     span.Size = static_cast<std::uint32_t>(line.size());
-  } else if (chars_.size() + line.size() > chars_.capacity()) {
+  } else if (store.Chars.size() + line.size() > store.Chars.capacity()) {
     // Out of room: the live lines are packed with room for an eighth more,
     // where the string would take twice its room. `line` may view the
     // characters that move.
     const std::string kept(line);
-    dead_ += span.Size;
+    store.Dead += span.Size;
     span.Size = 0;
-    Compact(kept.size() + (chars_.size() - dead_) / 8);
-    spans_[index] = Append(kept);
+    Compact(store, kept.size() + (store.Chars.size() - store.Dead) / 8);
+    store.Spans[index] = Append(store, kept);
     return;
   } else {
-    const Span added = Append(line);
-    dead_ += span.Size;
+    const Span added = Append(store, line);
+    store.Dead += span.Size;
     span = added;
   }
-  if (dead_ > chars_.size() / 2) Compact(0);
+  if (store.Dead > store.Chars.size() / 2) Compact(store, 0);
 }
 
 void PackedLines::Clear() {
-  chars_.clear();
-  spans_.clear();
-  dead_ = 0;
+  if (store_.use_count() != 1) {
+    store_ = EmptyStore();
+    return;
+  }
+  store_->Chars.clear();
+  store_->Spans.clear();
+  store_->Dead = 0;
 }
 
 void PackedLines::Reserve(std::size_t count, std::size_t chars) {
-  spans_.reserve(count);
-  if (chars <= chars_.capacity()) return;
+  Store& store = Own();
+  store.Spans.reserve(count);
+  if (chars <= store.Chars.capacity()) return;
   // Exactly that room: a string's reserve would take twice its old room
   // whenever that is more.
   std::string room;
   room.reserve(chars);
-  room.append(chars_);
-  chars_.swap(room);
+  room.append(store.Chars);
+  store.Chars.swap(room);
 }
 
-void PackedLines::Compact(std::size_t room) {
+void PackedLines::Compact(Store& store, std::size_t room) {
   std::string live;
-  live.reserve(chars_.size() - dead_ + room);
-  for (Span& span : spans_) {
+  live.reserve(store.Chars.size() - store.Dead + room);
+  for (Span& span : store.Spans) {
     const auto begin = static_cast<std::uint32_t>(live.size());
-    live.append(chars_, span.Begin, span.Size);
+    live.append(store.Chars, span.Begin, span.Size);
     span.Begin = begin;
   }
-  chars_ = std::move(live);
-  dead_ = 0;
-}
-
-PackedLines::PackedLines(const PackedLines& other)
-    : chars_(other.chars_), spans_(other.spans_), dead_(other.dead_) {
-  if (dead_ > 0) Compact(0);
-}
-
-PackedLines& PackedLines::operator=(const PackedLines& other) {
-  if (&other != this) *this = PackedLines(other);
-  return *this;
+  store.Chars = std::move(live);
+  store.Dead = 0;
 }
 
 }  // namespace host

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,7 +13,9 @@
 namespace host {
 
 // A line is read as a view, valid until the lines next change. Indices are
-// not checked here; the string list that holds these checks them.
+// not checked here; the string list that holds these checks them. Copies
+// share their characters until one of them changes: the rename dialog copies
+// a listing of the whole form twice and edits at most one of the copies.
 class PackedLines {
  public:
   class const_iterator {
@@ -40,42 +43,55 @@ class PackedLines {
     std::size_t index_ = 0;
   };
 
-  std::size_t size() const { return spans_.size(); }
+  std::size_t size() const { return store_->Spans.size(); }
   std::string_view operator[](std::size_t index) const {
-    return {chars_.data() + spans_[index].Begin, spans_[index].Size};
+    const Span span = store_->Spans[index];
+    return {store_->Chars.data() + span.Begin, span.Size};
   }
   const_iterator begin() const { return {this, 0}; }
-  const_iterator end() const { return {this, spans_.size()}; }
+  const_iterator end() const { return {this, size()}; }
 
-  void Add(std::string_view line) { spans_.push_back(Append(line)); }
+  void Add(std::string_view line);
   void Put(std::size_t index, std::string_view line);
-  // Keeps the room the lines took, for lines about to be refilled.
+  // Keeps the room the lines took, for lines about to be refilled, unless a
+  // copy still shares it.
   void Clear();
   // Room for `count` lines of `chars` characters in all.
   void Reserve(std::size_t count, std::size_t chars);
 
-  // Copies only the live characters: a copy holds no replaced lines.
-  PackedLines() = default;
-  PackedLines(const PackedLines& other);
-  PackedLines& operator=(const PackedLines& other);
-  PackedLines(PackedLines&&) noexcept = default;
-  PackedLines& operator=(PackedLines&&) noexcept = default;
+  PackedLines();
+  PackedLines(const PackedLines& other) = default;
+  PackedLines& operator=(const PackedLines& other) = default;
+  // A moved-from object holds no lines.
+  PackedLines(PackedLines&& other) noexcept;
+  PackedLines& operator=(PackedLines&& other) noexcept;
 
  private:
   struct Span {
     std::uint32_t Begin;
     std::uint32_t Size;
   };
+  struct Store {
+    std::string Chars;
+    std::vector<Span> Spans;
+    // Characters of replaced lines still in Chars; compacted away once they
+    // outweigh the live ones.
+    std::size_t Dead = 0;
+  };
+  // The store, made this object's own before it changes; a store left to
+  // copies is copied without the replaced lines' characters.
+  Store& Own();
   // Appends the characters of a line and tells where they lie.
-  Span Append(std::string_view line);
+  static Span Append(Store& store, std::string_view line);
   // Drops the characters of replaced lines, leaving room for `room` more.
-  void Compact(std::size_t room);
+  static void Compact(Store& store, std::size_t room);
 
-  std::string chars_;
-  std::vector<Span> spans_;
-  // Characters of replaced lines still in chars_; compacted away once they
-  // outweigh the live ones.
-  std::size_t dead_ = 0;
+  // Shared by every object without lines, so that an empty list allocates
+  // nothing until it gets a line.
+  static const std::shared_ptr<Store>& EmptyStore();
+
+  // Never null.
+  std::shared_ptr<Store> store_;
 };
 
 }  // namespace host

@@ -173,10 +173,11 @@ TEST(StringList, LinesKeepEveryByteAndBoundsAreChecked) {
 
 // Lines replaced by shorter and longer ones, and by lines of the list itself,
 // through growth and compaction of the list's characters, match a plain
-// vector of strings.
+// vector of strings; a copy taken along the way, which shares the list's
+// characters until one of them changes, keeps the lines it was given.
 TEST(StringList, ReplacedLinesMatchAVectorOfStrings) {
-  TStringList list;
-  std::vector<std::string> model;
+  TStringList list, kept;
+  std::vector<std::string> model, keptModel;
   for (int i = 0; i < 200; ++i) {
     model.push_back("\tC" + std::to_string(i));
     list.Add(model.back());
@@ -198,9 +199,12 @@ TEST(StringList, ReplacedLinesMatchAVectorOfStrings) {
         TStringList copy;
         copy.Assign(list);
         list.Assign(copy);
+        kept.Assign(list);
+        keptModel = model;
       }
     }
     ASSERT_EQ(list.Copy(), model) << "step " << step;
+    ASSERT_EQ(kept.Copy(), keptModel) << "step " << step;
   }
 }
 
