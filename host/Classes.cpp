@@ -43,6 +43,17 @@ void AddLinesOf(TStringList& lines, const FormValue& value) {
   for (const FormValue& item : items) lines.Add(StringOf(item));
 }
 
+void TStringList::Reorder(const std::vector<std::uint32_t>& to) {
+  // Checked whole before any line moves.
+  std::vector<bool> named(to.size());
+  for (const std::uint32_t index : to) {
+    if (to.size() != lines_.size() || index >= named.size() || named[index])
+      throw Exception("Reorder needs each index of the list once");
+    named[index] = true;
+  }
+  lines_.Permute(to);
+}
+
 int TStringList::IndexOf(std::string_view line) const {
   auto it = std::find(begin(), end(), line);
   return it == end() ? -1 : static_cast<int>(it.Index());

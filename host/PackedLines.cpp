@@ -77,12 +77,24 @@ void PackedLines::Put(std::size_t index, std::string_view line) {
 
 void PackedLines::Clear() {
   if (store_.use_count() != 1) {
-    store_ = EmptyStore();
+    auto room = std::make_shared<Store>();
+    room->Chars.reserve(store_->Chars.size() - store_->Dead);
+    room->Spans.reserve(store_->Spans.size());
+    store_ = std::move(room);
     return;
   }
   store_->Chars.clear();
   store_->Spans.clear();
   store_->Dead = 0;
+}
+
+void PackedLines::Permute(const std::vector<std::uint32_t>& to) {
+  std::vector<Span>& spans = Own().Spans;
+  // Into a new array: read in order and written in runs, where swapping in
+  // place would jump about the whole array.
+  std::vector<Span> moved(spans.size());
+  for (std::size_t i = 0; i < spans.size(); ++i) moved[to[i]] = spans[i];
+  spans = std::move(moved);
 }
 
 void PackedLines::Reserve(std::size_t count, std::size_t chars) {

@@ -53,9 +53,12 @@ class PackedLines {
 
   void Add(std::string_view line);
   void Put(std::size_t index, std::string_view line);
-  // Keeps the room the lines took, for lines about to be refilled, unless a
-  // copy still shares it.
+  // Keeps room for as many lines as there were, for lines about to be
+  // refilled; the room itself, unless a copy still shares it.
   void Clear();
+  // Moves line i to index `to[i]`, for every i; `to` is a permutation of
+  // the indices.
+  void Permute(const std::vector<std::uint32_t>& to);
   // Room for `count` lines of `chars` characters in all.
   void Reserve(std::size_t count, std::size_t chars);
 

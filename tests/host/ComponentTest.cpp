@@ -171,6 +171,22 @@ TEST(StringList, LinesKeepEveryByteAndBoundsAreChecked) {
   EXPECT_EQ(list.Count(), 0);
 }
 
+// A reorder moves every line at once, leaves a copy sharing the lines as it
+// was, and refuses, changing nothing, anything but each index once.
+TEST(StringList, ReorderMovesEachLineToItsIndex) {
+  TStringList list, copy;
+  list.SetLines({"a", "b", "c"});
+  copy.Assign(list);
+  list.Reorder({2, 0, 1});
+  EXPECT_EQ(list.Copy(), (std::vector<std::string>{"b", "c", "a"}));
+  EXPECT_EQ(copy.Copy(), (std::vector<std::string>{"a", "b", "c"}));
+  for (const std::vector<std::uint32_t>& refused :
+       {std::vector<std::uint32_t>{0, 0, 1}, {0, 1}, {0, 1, 3}, {0, 1, 2, 3}}) {
+    EXPECT_THROW(list.Reorder(refused), Exception);
+    EXPECT_EQ(list.Copy(), (std::vector<std::string>{"b", "c", "a"}));
+  }
+}
+
 // Lines replaced by shorter and longer ones, and by lines of the list itself,
 // through growth and compaction of the list's characters, match a plain
 // vector of strings; a copy taken along the way, which shares the list's
