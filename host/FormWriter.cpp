@@ -2,6 +2,7 @@
 // deeper than their object, long strings and binary data broken over lines.
 #include "FormWriter.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "CommaText.h"
@@ -129,17 +130,31 @@ void CanonicalWriter::WriteString(std::string_view text, const std::string& inde
     out_ += "''";
     return;
   }
-  const std::string inner = indent + std::string(step_);
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const auto* end = p + text.size();
   bool quoted = false;
   std::size_t chars = 0;
+  auto quote = [&](bool wanted) {
+    if (quoted != wanted) out_ += '\'';
+    quoted = wanted;
+  };
   while (p != end) {
     if (chars != 0 && chars % kLineChunk == 0) {
-      if (quoted) out_ += '\'';
-      quoted = false;
+      quote(false);
       out_ += " +";
-      NewLine(inner);
+      NewLine(indent + std::string(step_));
+    }
+    // A run of printable ASCII other than the quote, up to the chunk's end,
+    // goes in at once: most strings are nothing else.
+    const auto* run = p;
+    const auto* limit = p + std::min<std::size_t>(end - p, kLineChunk - chars % kLineChunk);
+    while (run != limit && *run >= 32 && *run <= 126 && *run != '\'') ++run;
+    if (run != p) {
+      quote(true);
+      out_.append(reinterpret_cast<const char*>(p), static_cast<std::size_t>(run - p));
+      chars += static_cast<std::size_t>(run - p);
+      p = run;
+      continue;
     }
     char32_t cp;
     std::size_t n = DecodeUtf8(p, end, cp);
@@ -149,19 +164,16 @@ void CanonicalWriter::WriteString(std::string_view text, const std::string& inde
     }
     p += n;
     ++chars;
-    if (cp >= 32 && cp <= 126) {
-      if (!quoted) out_ += '\'';
-      quoted = true;
-      out_ += static_cast<char>(cp);
-      if (cp == '\'') out_ += '\'';
+    if (cp == '\'') {
+      quote(true);
+      out_ += "''";
     } else {
-      if (quoted) out_ += '\'';
-      quoted = false;
+      quote(false);
       out_ += '#';
       out_ += std::to_string(static_cast<std::uint32_t>(cp));
     }
   }
-  if (quoted) out_ += '\'';
+  quote(false);
 }
 
 }  // namespace formtext
