@@ -96,9 +96,28 @@ FormValue StoredProperty::Value(std::string_view text) const {
   return IsWhole() ? head_.Whole->Value : ReadFormValueAt(text, head_.Source.End, valueLine_);
 }
 
+namespace {
+
+// Whether `value` is a decimal integer written plainly, as a component gives
+// its numbers: then a number is equal to it exactly when its word is.
+bool PlainInteger(const FormValue& value) {
+  const std::string_view digits = std::string_view(value.Text).substr(value.Text.starts_with('-'));
+  return value.Kind == FormValueKind::Integer && value.Items.empty() && value.Collection.empty() &&
+         !digits.empty() && std::ranges::all_of(digits, formtext::IsDigit);
+}
+
+}  // namespace
+
 bool StoredProperty::ValueIs(const FormValue& value, std::string_view text) const {
-  return IsWhole() ? head_.Whole->Value == value
-                   : ReadFormValueAt(text, head_.Source.End, valueLine_) == value;
+  if (IsWhole()) return head_.Whole->Value == value;
+  // Most stored values are numbers, compared word to word here without
+  // reading the value again.
+  if (PlainInteger(value)) {
+    std::size_t end = head_.Source.End;
+    while (end < text.size() && !IsDelimiter(text[end])) ++end;
+    if (text.substr(head_.Source.End, end - head_.Source.End) == value.Text) return true;
+  }
+  return ReadFormValueAt(text, head_.Source.End, valueLine_) == value;
 }
 
 bool StoredProperty::EachListItem(std::string_view text,

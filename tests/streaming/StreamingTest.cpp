@@ -307,18 +307,28 @@ TEST_F(Streaming, ResourceBindsPublishedFieldsAndHandlersByName) {
 
 TEST_F(Streaming, UnchangedPublishedValuesKeepTheirSpelling) {
   RegisterClass(&TProbeButton::StaticClass());
+  // Plain numbers too: equal by their words, or read again where the words differ.
+  const std::string plain =
+      "  object C: TProbeButton\n    Tag = 016\n  end\n"
+      "  object D: TProbeButton\n    Tag = -5\n  end\n"
+      "  object E: TProbeButton\n    Tag = -5\n  end\n";
   const std::string text =
       "object F: TF\n  object A: TProbeButton\n    Tag = $10\n    Flat = TRUE\n  end\n"
-      "  object B: TProbeButton\n    Tag = $10\n    Flat = TRUE\n  end\nend\n";
+      "  object B: TProbeButton\n    Tag = $10\n    Flat = TRUE\n  end\n" +
+      plain + "end\n";
   auto form = Load(text);
   TProbeButton& b = form->FindComponent("B")->As<TProbeButton>();
   EXPECT_EQ(b.tag, 16);
   EXPECT_TRUE(b.flat);
   b.SetTag(17);
   b.SetFlat(false);
+  form->FindComponent("E")->As<TProbeButton>().SetTag(-50);
   EXPECT_EQ(FormatFormText(WriteComponents(*form)),
             "object F: TF\n  object A: TProbeButton\n    Tag = $10\n    Flat = TRUE\n  end\n"
-            "  object B: TProbeButton\n    Tag = 17\n    Flat = False\n  end\nend\n");
+            "  object B: TProbeButton\n    Tag = 17\n    Flat = False\n  end\n"
+            "  object C: TProbeButton\n    Tag = 016\n  end\n"
+            "  object D: TProbeButton\n    Tag = -5\n  end\n"
+            "  object E: TProbeButton\n    Tag = -50\n  end\nend\n");
   UnRegisterClass(&TProbeButton::StaticClass());
 }
 
