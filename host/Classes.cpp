@@ -45,10 +45,11 @@ void AddLinesOf(TStringList& lines, const FormValue& value) {
 
 void TStringList::Reorder(const std::vector<std::uint32_t>& to) {
   // Checked whole before any line moves.
+  const auto refuse = [] { throw Exception("Reorder needs each index of the list once"); };
+  if (to.size() != lines_.size()) refuse();
   std::vector<bool> named(to.size());
   for (const std::uint32_t index : to) {
-    if (to.size() != lines_.size() || index >= named.size() || named[index])
-      throw Exception("Reorder needs each index of the list once");
+    if (index >= named.size() || named[index]) refuse();
     named[index] = true;
   }
   lines_.Permute(to);

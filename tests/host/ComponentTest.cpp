@@ -181,7 +181,7 @@ TEST(StringList, ReorderMovesEachLineToItsIndex) {
   EXPECT_EQ(list.Copy(), (std::vector<std::string>{"b", "c", "a"}));
   EXPECT_EQ(copy.Copy(), (std::vector<std::string>{"a", "b", "c"}));
   for (const std::vector<std::uint32_t>& refused :
-       {std::vector<std::uint32_t>{0, 0, 1}, {0, 1}, {0, 1, 3}, {0, 1, 2, 3}}) {
+       {std::vector<std::uint32_t>{0, 0, 1}, {}, {0, 1}, {0, 1, 3}, {0, 1, 2, 3}}) {
     EXPECT_THROW(list.Reorder(refused), Exception);
     EXPECT_EQ(list.Copy(), (std::vector<std::string>{"b", "c", "a"}));
   }
