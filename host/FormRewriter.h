@@ -71,6 +71,7 @@ class Rewriter {
     Copy(0, obj.Source.Begin);
     WriteObject(root, obj);
     Copy(obj.EndSource.End, static_cast<std::uint32_t>(source_.size()));
+    Out();
     sink(out_);
   }
 
@@ -94,8 +95,27 @@ class Rewriter {
   // Where the written text goes once a piece of it is ready.
   const TextSink* sink_ = nullptr;
   static constexpr std::size_t kPiece = std::size_t{1} << 18;
+  // Source bytes on their way out: copies of adjacent bytes join, so that
+  // the unchanged text between two edits goes out as one piece, and a long
+  // one straight from the source.
+  std::uint32_t runBegin_ = 0;
+  std::uint32_t runEnd_ = 0;
 
-  void Copy(std::uint32_t begin, std::uint32_t end) { Put(source_.substr(begin, end - begin)); }
+  void Copy(std::uint32_t begin, std::uint32_t end) {
+    if (begin == end) return;
+    if (begin != runEnd_) {
+      Out();
+      runBegin_ = begin;
+    }
+    runEnd_ = end;
+  }
+
+  // The written text, with the copied bytes that precede what comes next.
+  std::string& Out() {
+    if (runBegin_ != runEnd_) Put(source_.substr(runBegin_, runEnd_ - runBegin_));
+    runBegin_ = runEnd_;
+    return out_;
+  }
 
   // A text as long as a piece (a listing's property, copied or new) goes to
   // the sink straight, after what was written before it: out_ never grows
@@ -141,7 +161,7 @@ class Rewriter {
     const bool sharedLine = lineStart == begin;
     Copy(begin, lineStart);
     for (std::size_t i = 0; i < pending_.size(); ++i) {
-      if (sharedLine) out_ += style_.LineEnd;
+      if (sharedLine) Out() += style_.LineEnd;
       std::visit([&](const auto& member) { WriteMember(member, pending_[i].Indent); },
                  pending_[i].Member);
       if (!sharedLine) out_ += style_.LineEnd;
@@ -160,13 +180,15 @@ class Rewriter {
 
   // A new member after `indent`, with no line end.
   void WriteMember(const FormObject& child, const std::string& indent) {
+    Out();
     canonical_.WriteObject(child, indent);
   }
   void WriteMember(const FormProperty* property, const std::string& indent) {
+    Out();
     canonical_.WriteProperty(*property, indent);
   }
   void WriteMember(const WrittenProperty* strings, const std::string& indent) {
-    out_ += indent;
+    Out() += indent;
     out_ += strings->Whole->Name;
     out_ += " = ";
     WriteStrings(*strings->Strings, indent);
@@ -175,6 +197,7 @@ class Rewriter {
   // A list of strings, in pieces as long as it takes: a listing of 100,000
   // rows never makes out_ grow to hold it.
   void WriteStrings(const PackedLines& lines, const std::string& indent) {
+    Out();
     canonical_.WriteStrings(lines, indent, [this] {
       if (out_.size() >= kPiece) Flush();
     });
@@ -209,9 +232,15 @@ class Rewriter {
   void WriteObject(Node node, const Object& obj) {
     if (out_.size() >= kPiece) Flush();
     CopyLead(obj.Source.Begin, obj.NameSource.Begin);
-    if (obj.NameSource.Begin == obj.NameSource.End && !obj.Name.empty()) out_ += ' ';
-    out_ += obj.Name;
-    if (obj.NameSource.Begin == obj.NameSource.End && !obj.Name.empty()) out_ += ':';
+    const SourceSpan name = obj.NameSource;
+    if (source_.substr(name.Begin, name.End - name.Begin) == obj.Name) {
+      Copy(name.Begin, name.End);
+    } else {
+      const bool added = name.Begin == name.End;
+      if (added) Out() += ' ';
+      Out() += obj.Name;
+      if (added) out_ += ':';
+    }
     Copy(obj.NameSource.End, obj.Source.End);
 
     // Most objects gain no member: their indentation is found only when one does.
@@ -265,12 +294,16 @@ class Rewriter {
   // A value of the property whose span begins at `line`: a value the edit
   // changed is written canonically, lines it adds indented from that line.
   void WriteValue(const FormValue& v, std::uint32_t line) {
-    if (!v.Source.Known()) return canonical_.WriteValue(v, IndentAt(SkipTrivia(line)));
+    if (!v.Source.Known()) {
+      Out();
+      return canonical_.WriteValue(v, IndentAt(SkipTrivia(line)));
+    }
     const std::string_view bytes = source_.substr(v.Source.Begin, v.Source.End - v.Source.Begin);
     switch (v.Kind) {
       case FormValueKind::Identifier:
         // A reference to a renamed component.
-        out_ += bytes == v.Text ? bytes : std::string_view(v.Text);
+        if (bytes == v.Text) return Copy(v.Source.Begin, v.Source.End);
+        Out() += v.Text;
         return;
       case FormValueKind::List: {
         std::uint32_t at = v.Source.Begin;
@@ -292,8 +325,7 @@ class Rewriter {
         return Copy(at, v.Source.End);
       }
       default:
-        out_ += bytes;
-        return;
+        return Copy(v.Source.Begin, v.Source.End);
     }
   }
 };
