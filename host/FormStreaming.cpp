@@ -2,6 +2,7 @@
 
 #include <absl/container/flat_hash_map.h>
 #include <absl/container/inlined_vector.h>
+#include <absl/container/node_hash_map.h>
 #include <absl/container/node_hash_set.h>
 
 #include <algorithm>
@@ -443,14 +444,16 @@ class Writer {
         kept(p);
       }
     }
-    c->ClassType()->ForEachProperty([&](const TPropInfo& info) {
-      if (!info.AlwaysStored || !info.Get || std::ranges::find(written, &info) != written.end())
-        return;
-      FormProperty added{StoredName(info), {}, {}};
-      if (const TStringList* lines = stringsOf(info)) return strings(*lines, std::move(added));
-      added.Value = info.Get(*c);
+    for (const TPropInfo* info : AlwaysStored(c->ClassType())) {
+      if (std::ranges::find(written, info) != written.end()) continue;
+      FormProperty added{StoredName(*info), {}, {}};
+      if (const TStringList* lines = stringsOf(*info)) {
+        strings(*lines, std::move(added));
+        continue;
+      }
+      added.Value = info->Get(*c);
       made(std::move(added));
-    });
+    }
     return m;
   }
 
@@ -474,19 +477,54 @@ class Writer {
   }
 
   std::size_t ChildCount(TComponent* c) const {
-    const auto it = inside_.find(c);
-    return it == inside_.end() ? 0 : it->second.size();
+    const std::vector<TComponent*>* children = ChildrenOf(c);
+    return children ? children->size() : 0;
   }
-  TComponent* Child(TComponent* c, std::size_t i) const { return inside_.find(c)->second[i]; }
+  TComponent* Child(TComponent* c, std::size_t i) const { return (*ChildrenOf(c))[i]; }
   SourceSpan Source(TComponent* c) const { return c->Stored().Source; }
 
  private:
   // Groups every component of the tree under the component it stands in.
+  // Components mostly follow others of the same parent: its group is looked
+  // up only when the parent changes.
   void Collect(TComponent& owner) {
+    const TComponent* parent = nullptr;
+    std::vector<TComponent*>* group = nullptr;
     for (TComponent* c : owner.Components()) {
-      inside_[c->GetParentComponent()].push_back(c);
-      if (c->Stored().Opening == FormOpening::Inline) Collect(*c);
+      if (!group || c->GetParentComponent() != parent) {
+        parent = c->GetParentComponent();
+        group = &inside_[parent];
+      }
+      group->push_back(c);
+      if (c->Stored().Opening == FormOpening::Inline) {
+        Collect(*c);
+        group = nullptr;  // the nested groups may have moved it
+      }
     }
+  }
+
+  // The components standing in `c`, or null. The last group found is kept:
+  // the rewriter asks for one component's children in turn, between them
+  // only for components that hold none.
+  const std::vector<TComponent*>* ChildrenOf(const TComponent* c) const {
+    if (c == lastParent_ && lastChildren_) return lastChildren_;
+    const auto it = inside_.find(c);
+    if (it == inside_.end()) return nullptr;
+    lastParent_ = c;
+    lastChildren_ = &it->second;
+    return lastChildren_;
+  }
+
+  // The published properties of a class that are written whatever their
+  // value, ancestors' first; most classes have none. Found once per class.
+  const std::vector<const TPropInfo*>& AlwaysStored(TClass cls) const {
+    const auto found = alwaysStored_.try_emplace(cls);
+    std::vector<const TPropInfo*>& stored = found.first->second;
+    if (found.second)
+      cls->ForEachProperty([&](const TPropInfo& info) {
+        if (info.AlwaysStored && info.Get) stored.push_back(&info);
+      });
+    return stored;
   }
 
   // The component of that serial number in the tree, if it is still
@@ -527,6 +565,10 @@ class Writer {
 
   TComponent& root_;
   absl::flat_hash_map<const TComponent*, std::vector<TComponent*>> inside_;
+  mutable const TComponent* lastParent_ = nullptr;
+  mutable const std::vector<TComponent*>* lastChildren_ = nullptr;
+  // Nodes: a class's entry stays where it is while later classes are added.
+  mutable absl::node_hash_map<TClass, std::vector<const TPropInfo*>> alwaysStored_;
   mutable absl::flat_hash_map<std::uint64_t, const TComponent*> bySerial_;
 };
 
