@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "FileHandle.h"
+#include "SyncBehind.h"
 
 namespace host {
 
@@ -214,10 +215,14 @@ void SaveFileAtomically(const std::string& path,
   if (::fchmod(temp.Get(), exists ? (old.st_mode & 07777) : NewFileMode()) != 0)
     throw fail(SystemReason(errno));
   off_t written = 0;
+  // Ends, joining its thread, before the temporary file is closed.
+  SyncBehind syncing(temp.Get());
   write([&](std::string_view piece) {
     if (int error = WriteAt(temp.Get(), piece, written)) throw fail(SystemReason(error));
     written += static_cast<off_t>(piece.size());
+    syncing.Written(written);
   });
+  if (int error = syncing.Finish()) throw fail(SystemReason(error));
   if (::fsync(temp.Get()) != 0) throw fail(SystemReason(errno));
 
   if (exists && old.st_nlink > 1) {

@@ -112,6 +112,28 @@ TEST_F(SafeFile, AWriterThatFailsMidwayLeavesTheOldFile) {
   EXPECT_EQ(Entries(), (std::vector<std::string>{"a.form"}));
 }
 
+// Texts of several stretches are synced while written: every byte arrives,
+// and a writer failing late still leaves the old file and no other.
+TEST_F(SafeFile, LargeTextsArriveWholeOrNotAtAll) {
+  const std::string path = Put("a.form", "old");
+  constexpr std::size_t kPiece = 100'003;
+  std::string large;
+  for (std::size_t i = 0; large.size() < 3 * kPiece * 12; ++i) large += std::to_string(i) + '\n';
+  auto inPieces = [&](std::size_t upTo) {
+    return [&, upTo](const host::TextSink& sink) {
+      for (std::size_t at = 0; at < upTo; at += kPiece)
+        sink(std::string_view(large).substr(at, std::min(kPiece, upTo - at)));
+      if (upTo < large.size()) throw std::runtime_error("out of memory");
+    };
+  };
+  EXPECT_THROW(host::SaveFileAtomically(path, inPieces(large.size() - 1)), std::runtime_error);
+  EXPECT_EQ(Slurp(path), "old");
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"a.form"}));
+  host::SaveFileAtomically(path, inPieces(large.size()));
+  EXPECT_EQ(Slurp(path), large);
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"a.form"}));
+}
+
 TEST_F(SafeFile, KeepsModeAndOwnerWhereItMay) {
   const std::string path = Put("a.form", "old");
   ASSERT_EQ(chmod(path.c_str(), 0640), 0);
