@@ -2,6 +2,7 @@
 
 #include <absl/container/flat_hash_map.h>
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 #include <utility>
@@ -85,6 +86,14 @@ TStringList& TComponentNamer::GetFComponentList() {
   const std::vector<TComponent*>& components = GetOwner()->Components();
   // Keys view the class names, which outlive the listing.
   absl::flat_hash_map<std::string_view, std::uint32_t> typeIndex;
+  // The types of the class names met last, by where their characters lie:
+  // instances of a class share its name, so most look-ups end here. Two
+  // names at one place during the walk are the same name.
+  struct RecentType {
+    const char* Chars = nullptr;
+    std::uint32_t Type = 0;
+  };
+  std::array<RecentType, 64> recentTypes{};
   std::vector<std::string_view> types;
   std::vector<std::uint32_t> counts;
   // For each row, its type and then where it goes; with room for the
@@ -101,14 +110,19 @@ TStringList& TComponentNamer::GetFComponentList() {
     }
     const TComponent* c = components[i];
     FComponentList->Add(ComponentRow(c->GetName()));
-    auto [it, first] =
-        typeIndex.try_emplace(c->ClassName(), static_cast<std::uint32_t>(types.size()));
-    if (first) {
-      types.push_back(it->first);
-      counts.push_back(0);
+    const std::string& className = c->ClassName();
+    RecentType& recent =
+        recentTypes[(reinterpret_cast<std::uintptr_t>(className.data()) >> 4) % recentTypes.size()];
+    if (recent.Chars != className.data()) {
+      auto [it, first] = typeIndex.try_emplace(className, static_cast<std::uint32_t>(types.size()));
+      if (first) {
+        types.push_back(it->first);
+        counts.push_back(0);
+      }
+      recent = {className.data(), it->second};
     }
-    ++counts[it->second];
-    to.push_back(it->second);
+    ++counts[recent.Type];
+    to.push_back(recent.Type);
   }
   // Each type's header goes after all earlier groups, its rows after it.
   std::vector<std::uint32_t> next(types.size());

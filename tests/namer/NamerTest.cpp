@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "CNamer.h"
 #include "Forms.h"
 #include "StdCtrls.h"
@@ -67,6 +72,42 @@ TEST(Listing, ListsDirectlyOwnedComponentsUnderTheirReportedClassName) {
   Place<TButton>(*holder, "Inner");  // not the form's
   EXPECT_EQ(Listing(*namer),
             (std::vector<std::string>{"TComponentNamer", "\tN", "TEdit", "\tHolder"}));
+}
+
+// A class name held by each instance, as a component of a class the host
+// does not know may report it: equal names at different places group
+// together, however many names there are.
+class TSelfNamed : public TComponent {
+ public:
+  TSelfNamed(TComponent* owner, std::string className)
+      : TComponent(owner), className_(std::move(className)) {}
+  const std::string& ClassName() const override { return className_; }
+
+ private:
+  std::string className_;
+};
+
+TEST(Listing, GroupsClassNamesHeldByEachInstance) {
+  TForm form(nullptr);
+  std::vector<std::pair<std::string, std::vector<std::string>>> groups;
+  for (int i = 0; i < 300; ++i) {
+    const std::string type = i % 3 ? "TKind" + std::to_string(i % 97) : "TButton";
+    const std::string name = "C" + std::to_string(i);
+    TComponent* c =
+        i % 3 ? static_cast<TComponent*>(new TSelfNamed(&form, type)) : new TButton(&form);
+    c->SetName(name);
+    auto group = std::ranges::find(groups, type, &decltype(groups)::value_type::first);
+    if (group == groups.end()) group = groups.insert(groups.end(), {type, {}});
+    group->second.push_back("\t" + name);
+  }
+  auto* namer = Place<TComponentNamer>(form, "N");
+  groups.push_back({"TComponentNamer", {"\tN"}});
+  std::vector<std::string> expected;
+  for (const auto& [type, rows] : groups) {
+    expected.push_back(type);
+    expected.insert(expected.end(), rows.begin(), rows.end());
+  }
+  EXPECT_EQ(Listing(*namer), expected);
 }
 
 TEST(Listing, EveryReadRebuildsTheSameListObject) {
