@@ -4,16 +4,20 @@
 
 #include <cerrno>
 #include <system_error>
+#include <utility>
 
 namespace host {
 
 void SyncBehind::Written(off_t size) {
+  off_t before = 0;
   {
     std::lock_guard lock(mutex_);
-    written_ = size;
+    before = std::exchange(written_, size);
   }
   if (thread_.joinable()) return wake_.notify_one();
-  if (size < kStretch || unavailable_) return;
+  // Only a stretch written before the latest piece starts the syncing: a
+  // text given in one piece has nothing left to be made meanwhile.
+  if (before < kStretch || unavailable_) return;
   try {
     thread_ = std::thread(&SyncBehind::Run, this);
   } catch (const std::system_error&) {

@@ -19,8 +19,8 @@ class SyncBehind {
   SyncBehind(const SyncBehind&) = delete;
   SyncBehind& operator=(const SyncBehind&) = delete;
 
-  // The file holds `size` bytes now. The syncing starts at the first
-  // stretch: a small file never starts a thread.
+  // The file holds `size` bytes now. The syncing starts once a stretch was
+  // written before the latest piece: a small file never starts a thread.
   void Written(off_t size);
   // Waits for a sync under way and stops; returns 0, or the errno of the
   // first sync that failed, which fails the save.
