@@ -428,6 +428,11 @@ class Writer {
             strings(*lines, p.Unvalued(text));
           continue;
         }
+        // Most values are numbers, as written: no FormValue of them is made.
+        if (info->GetInteger && p.IsWrittenAs(info->GetInteger(*c), text)) {
+          kept(p);
+          continue;
+        }
         FormValue current = info->Get(*c);
         if (p.ValueIs(current, text) || (loadedCounts && current == *loaded)) {
           kept(p);

@@ -1,6 +1,8 @@
 #include "StoredObject.h"
 
 #include <algorithm>
+#include <charconv>
+#include <iterator>
 #include <limits>
 #include <stdexcept>
 
@@ -118,6 +120,16 @@ bool StoredProperty::ValueIs(const FormValue& value, std::string_view text) cons
     if (text.substr(head_.Source.End, end - head_.Source.End) == value.Text) return true;
   }
   return ReadFormValueAt(text, head_.Source.End, valueLine_) == value;
+}
+
+bool StoredProperty::IsWrittenAs(std::int64_t number, std::string_view text) const {
+  if (IsWhole()) return false;
+  char digits[24];
+  const char* end = std::to_chars(std::begin(digits), std::end(digits), number).ptr;
+  std::size_t stop = head_.Source.End;
+  while (stop < text.size() && !IsDelimiter(text[stop])) ++stop;
+  return text.substr(head_.Source.End, stop - head_.Source.End) ==
+         std::string_view(digits, static_cast<std::size_t>(end - digits));
 }
 
 bool StoredProperty::EachListItem(std::string_view text,

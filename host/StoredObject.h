@@ -43,6 +43,9 @@ class StoredProperty {
   FormValue Value(std::string_view text) const;
   // Whether the value is `value` (compared as FormValues are).
   bool ValueIs(const FormValue& value, std::string_view text) const;
+  // Whether the value is written as `number`'s decimal digits, and so is
+  // that number; false says nothing more: ValueIs compares in full.
+  bool IsWrittenAs(std::int64_t number, std::string_view text) const;
   // Hands the items of a list value to `each` in turn, as EachListItemAt does.
   bool EachListItem(std::string_view text, const std::function<bool(const FormValue&)>& each) const;
   // The whole property, read again where only its spans are kept.

@@ -57,6 +57,9 @@ struct TPropInfo {
   // Class-typed properties: sets the value from an object of the type, which
   // a reader fills from the text without a FormValue of each item.
   std::function<void(TObject&, const TObject&)> SetObject{};
+  // Integer properties: the value as a number, which a save compares with
+  // the stored one without making a FormValue of it.
+  std::function<std::int64_t(TObject&)> GetInteger{};
 };
 
 // A published field of a form class: pointed at the control of that name
@@ -139,11 +142,15 @@ V IntegerOf(const FormValue& value) {
 // A published property served by a getter and a setter of the class.
 template <class T, class V>
 TPropInfo PublishedInteger(std::string name, V (T::*get)() const, void (T::*set)(V)) {
-  return {std::move(name), IntegerTypeInfo(),
-          [get](TObject& o) {
-            return FormValue::Integer(static_cast<std::int64_t>((static_cast<const T&>(o).*get)()));
-          },
-          [set](TObject& o, const FormValue& v) { (static_cast<T&>(o).*set)(IntegerOf<V>(v)); }};
+  auto number = [get](TObject& o) {
+    return static_cast<std::int64_t>((static_cast<const T&>(o).*get)());
+  };
+  TPropInfo info{
+      std::move(name), IntegerTypeInfo(),
+      [number](TObject& o) { return FormValue::Integer(number(o)); },
+      [set](TObject& o, const FormValue& v) { (static_cast<T&>(o).*set)(IntegerOf<V>(v)); }};
+  info.GetInteger = number;
+  return info;
 }
 
 template <class T>
