@@ -12,7 +12,7 @@ set -euo pipefail
 
 build=${1:-build}
 out=${2:-/dev/stdout}
-runs=${RUNS:-5}
+runs=${RUNS:-9}
 designer=$build/packages/designer
 make_form=$build/bench/make_form
 work=$(mktemp -d)

@@ -2,7 +2,7 @@
 # Runs every benchmark program and the whole-process comparison, then writes
 # docs/performance.md and docs/performance.png from their results.
 # Usage: bench/run.sh [BUILD_DIR]   (`make bench` builds and runs it)
-# REPETITIONS (default 3) and MIN_TIME (seconds, default 0.2) tune the runs.
+# REPETITIONS (default 5) and MIN_TIME (seconds, default 0.2) tune the runs.
 # The repetitions of all steps run in a random order, so that each step's
 # repetitions fall at different times of the run; the report takes the
 # least of them.
@@ -17,7 +17,7 @@ export GLIBC_TUNABLES=${GLIBC_TUNABLES:-glibc.malloc.hugetlb=1}
 for program in bench_components bench_formfile bench_package; do
   echo "bench: $program"
   "$build/bench/$program" --benchmark_out="$results/$program.json" --benchmark_out_format=json \
-    --benchmark_repetitions="${REPETITIONS:-3}" --benchmark_report_aggregates_only=true \
+    --benchmark_repetitions="${REPETITIONS:-5}" --benchmark_report_aggregates_only=true \
     --benchmark_enable_random_interleaving=true \
     --benchmark_min_time="${MIN_TIME:-0.2}" >/dev/null
 done
