@@ -114,11 +114,7 @@ bool StoredProperty::ValueIs(const FormValue& value, std::string_view text) cons
   if (IsWhole()) return head_.Whole->Value == value;
   // Most stored values are numbers, compared word to word here without
   // reading the value again.
-  if (PlainInteger(value)) {
-    std::size_t end = head_.Source.End;
-    while (end < text.size() && !IsDelimiter(text[end])) ++end;
-    if (text.substr(head_.Source.End, end - head_.Source.End) == value.Text) return true;
-  }
+  if (PlainInteger(value) && FirstWord(text) == value.Text) return true;
   return ReadFormValueAt(text, head_.Source.End, valueLine_) == value;
 }
 
@@ -126,10 +122,13 @@ bool StoredProperty::IsWrittenAs(std::int64_t number, std::string_view text) con
   if (IsWhole()) return false;
   char digits[24];
   const char* end = std::to_chars(std::begin(digits), std::end(digits), number).ptr;
-  std::size_t stop = head_.Source.End;
-  while (stop < text.size() && !IsDelimiter(text[stop])) ++stop;
-  return text.substr(head_.Source.End, stop - head_.Source.End) ==
-         std::string_view(digits, static_cast<std::size_t>(end - digits));
+  return FirstWord(text) == std::string_view(digits, static_cast<std::size_t>(end - digits));
+}
+
+std::string_view StoredProperty::FirstWord(std::string_view text) const {
+  std::size_t end = head_.Source.End;
+  while (end < text.size() && !IsDelimiter(text[end])) ++end;
+  return text.substr(head_.Source.End, end - head_.Source.End);
 }
 
 bool StoredProperty::EachListItem(std::string_view text,

@@ -71,6 +71,8 @@ class StoredProperty {
   StoredProperty() { head_.Whole = nullptr; }
   bool IsWhole() const { return valueLine_ == 0; }
   SourcePos PosOfName(std::string_view text) const;
+  // The value's bytes up to its first delimiter: all of a plain number.
+  std::string_view FirstWord(std::string_view text) const;
 
   // A large form keeps hundreds of thousands of properties, so one is 16
   // bytes: the property's source span, or where valueLine_ is 0 (no line of
