@@ -103,6 +103,12 @@ void TComponent::SetObserver(IComponentObserver* observer) {
   owned_->Observer = observer;
 }
 
+void TComponent::ReserveComponents(std::size_t count) {
+  if (!owned_) owned_ = std::make_unique<Owned>();
+  owned_->Components.reserve(count);
+  owned_->Names.reserve(count);
+}
+
 void TComponent::InsertComponent(TComponent& component) {
   if (!owned_) owned_ = std::make_unique<Owned>();
   owned_->Components.push_back(&component);

@@ -96,6 +96,9 @@ class TComponent : public TObject {
   int GetComponentCount() const { return static_cast<int>(Components().size()); }
   TComponent* GetComponent(int index) const;
   const std::vector<TComponent*>& Components() const;
+  // Makes room for `count` owned components in all, so that entering that
+  // many grows the list and the name index once.
+  void ReserveComponents(std::size_t count);
 
   const std::string& GetName() const { return name_; }
   // Unique in the process for the component's life and never reused.

@@ -119,6 +119,7 @@ class Reader {
     if (!started_) StartRoot(root);
     TakeProperties(root_, root);
     ReadChild(root_, child, root_);
+    if (!sized_ && read_.size() >= kSizingSample) MakeRoomForTheRest(child.Source.End);
   }
 
   // The root once its `end` is read.
@@ -139,6 +140,22 @@ class Reader {
  private:
   [[noreturn]] void Fail(SourcePos pos, const std::string& reason) const {
     throw ESourceError(source_, pos, reason);
+  }
+
+  // Entering a large form's components one by one, the root's name index
+  // grew a dozen times, each time hashing every name again from components
+  // spread over the heap: a tenth of reading 100,000 of them. Once a sample
+  // is read, the share of the text it took tells how many are to come; a
+  // wrong guess costs only room, or the growth there would have been.
+  static constexpr std::size_t kSizingSample = 1024;
+  void MakeRoomForTheRest(std::uint32_t readUpTo) {
+    sized_ = true;
+    if (!text_ || readUpTo == 0) return;
+    const double share = static_cast<double>(text_->size()) / readUpTo;
+    const auto expected = static_cast<std::size_t>(static_cast<double>(read_.size()) * share);
+    if (expected <= read_.size()) return;
+    root_.ReserveComponents(root_.Components().size() + (expected - read_.size()));
+    read_.reserve(expected);
   }
 
   void StartRoot(const FormObject& root) {
@@ -365,6 +382,7 @@ class Reader {
   bool bind_;
   const std::string* text_;
   bool started_ = false;
+  bool sized_ = false;
   std::vector<TComponent*> read_;
   // One object's properties on their way to it, in room used again.
   std::vector<StoredProperty> taken_;
