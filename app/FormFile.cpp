@@ -7,10 +7,10 @@
 namespace designer {
 
 OpenForm ReadForm(const std::string& path) {
-  host::FileLock lock(path);
-  std::shared_ptr<const std::string> text = host::ReadFormFileText(path);
-  host::LoadedForm loaded = host::LoadFormText(text, path);
-  return {std::move(loaded.Form), std::move(text), std::move(loaded.Style), std::move(lock)};
+  host::LockedFormText read = host::ReadLockedFormFile(path);
+  host::LoadedForm loaded = host::LoadFormText(read.Text, path);
+  return {std::move(loaded.Form), std::move(read.Text), std::move(loaded.Style),
+          std::move(read.Lock)};
 }
 
 void WriteForm(const OpenForm& form, const std::string& path) {

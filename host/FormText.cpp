@@ -11,8 +11,10 @@ FormDocument ReadFormFile(const std::string& path) {
   return ParseFormText(ReadWholeFile(path, formtext::kMaxTextSize), path);
 }
 
-std::shared_ptr<const std::string> ReadFormFileText(const std::string& path) {
-  return std::make_shared<const std::string>(ReadWholeFile(path, formtext::kMaxTextSize));
+LockedFormText ReadLockedFormFile(const std::string& path) {
+  std::string text;
+  FileLock lock(path, text, formtext::kMaxTextSize);
+  return {std::move(lock), std::make_shared<const std::string>(std::move(text))};
 }
 
 void WriteFormFile(const std::string& path, const FormObject& root, const FormTextStyle& style) {

@@ -75,9 +75,14 @@ std::string RewriteFormText(const FormObject& root, std::string_view source,
 
 FormDocument ReadFormFile(const std::string& path);
 
-// A form file's text, read whole; raises EFileError when it cannot be read
-// or is larger than a form text may be.
-std::shared_ptr<const std::string> ReadFormFileText(const std::string& path);
+// A form file's text, read whole under the file's lock, which the save
+// checks; raises EFileError when it cannot be read or is larger than a form
+// text may be.
+struct LockedFormText {
+  FileLock Lock;
+  std::shared_ptr<const std::string> Text;
+};
+LockedFormText ReadLockedFormFile(const std::string& path);
 
 // Writes the canonical text of `root` through a temporary file beside `path`
 // renamed over it, so a failed save leaves the old file as it was; raises

@@ -159,13 +159,17 @@ void SyncDirectoryOf(const std::string& path) {
 }  // namespace
 
 std::string ReadWholeFile(const std::string& path, std::size_t maxSize) {
+  FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.Get() < 0) throw EFileError(path, "read", SystemReason(errno));
+  return ReadWholeFile(file.Get(), path, maxSize);
+}
+
+std::string ReadWholeFile(int fd, const std::string& path, std::size_t maxSize) {
   auto fail = [&](const std::string& reason) -> EFileError {
     return EFileError(path, "read", reason);
   };
-  FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (file.Get() < 0) throw fail(SystemReason(errno));
   struct stat st {};
-  if (::fstat(file.Get(), &st) != 0) throw fail(SystemReason(errno));
+  if (::fstat(fd, &st) != 0) throw fail(SystemReason(errno));
   if (S_ISDIR(st.st_mode)) throw fail(SystemReason(EISDIR));
   auto tooLarge = [&] {
     return fail(Format("file is larger than %d MiB", {static_cast<std::int64_t>(maxSize >> 20)}));
@@ -183,7 +187,7 @@ std::string ReadWholeFile(const std::string& path, std::size_t maxSize) {
       if (text.size() > maxSize) throw tooLarge();
       text.resize(text.size() + 4096);
     }
-    const ssize_t n = ::read(file.Get(), text.data() + got, text.size() - got);
+    const ssize_t n = ::read(fd, text.data() + got, text.size() - got);
     if (n < 0) {
       if (errno == EINTR) continue;
       throw fail(SystemReason(errno));

@@ -43,6 +43,9 @@ class EFileError : public Exception {
 // The bytes of the file at `path`; raises EFileError when it cannot be read
 // or holds more than `maxSize` bytes.
 std::string ReadWholeFile(const std::string& path, std::size_t maxSize);
+// The same, of the file open at `fd`, read on from where it stands (the
+// start of one just opened: a pipe has no other); `path` names it in errors.
+std::string ReadWholeFile(int fd, const std::string& path, std::size_t maxSize);
 
 // Saves `text` as the file at `path`, so that a failed save leaves the old
 // file as it was; raises EFileError on failure.
@@ -77,6 +80,10 @@ class FileLock {
   // Opens `path` and waits for its lock; raises EFileError (as a failed
   // read) when it cannot be opened.
   explicit FileLock(const std::string& path);
+  // The same, and reads the file whole into `text` as ReadWholeFile does:
+  // the check before a save then compares the file with exactly the bytes
+  // read, which are not read a second time to be hashed.
+  FileLock(const std::string& path, std::string& text, std::size_t maxSize);
   ~FileLock();
   FileLock(FileLock&& other) noexcept;
   FileLock& operator=(FileLock&& other) noexcept;
@@ -94,7 +101,8 @@ class FileLock {
     timespec Modified{};
     std::uint64_t ContentHash = 0;
   };
-  Snapshot Take() const;
+  // What the file open at `fd` is now, its content hashed as one text.
+  Snapshot Take(int fd) const;
 
   std::string path_;
   int fd_ = -1;
