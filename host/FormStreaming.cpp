@@ -368,6 +368,9 @@ class Reader {
   static void RememberLoadedValue(TComponent& c, const TPropInfo* info, StoredProperty& p,
                                   std::string_view text) {
     if (!info || !info->Get || info->AlwaysStored) return;
+    // Most values are numbers the control took as written: no FormValue of
+    // them is made.
+    if (info->GetInteger && p.IsWrittenAs(info->GetInteger(c), text)) return;
     if (FormValue loaded = info->Get(c); !p.ValueIs(loaded, text))
       EditNote(p.Edit(text)).Loaded = std::move(loaded);
   }
