@@ -26,9 +26,9 @@ class SyncBehind {
   // first sync that failed, which fails the save.
   int Finish();
 
+ private:
   static constexpr off_t kStretch = off_t{1} << 20;
 
- private:
   void Run();
 
   const int fd_;
