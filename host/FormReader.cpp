@@ -177,13 +177,17 @@ namespace {
 
 using namespace formtext;
 
+// The line end most of the text's lines close with. Most texts hold no
+// carriage return at all, which one search settles without counting the
+// line ends of the whole text.
 std::string MajorityLineEnd(std::string_view text) {
-  const auto lf = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-  const auto cr = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\r'));
-  std::size_t crlf = 0;
-  for (std::size_t i = cr == 0 ? text.npos : text.find('\r'); i != text.npos;
-       i = text.find('\r', i + 1))
+  std::size_t cr = 0, crlf = 0;
+  for (std::size_t i = text.find('\r'); i != text.npos; i = text.find('\r', i + 1)) {
+    ++cr;
     if (i + 1 < text.size() && text[i + 1] == '\n') ++crlf;
+  }
+  if (cr == 0) return "\n";
+  const auto lf = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
   const std::size_t loneLf = lf - crlf, loneCr = cr - crlf;
   if (crlf > loneLf && crlf >= loneCr) return "\r\n";
   if (loneCr > loneLf && loneCr > crlf) return "\r";

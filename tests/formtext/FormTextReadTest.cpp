@@ -4,8 +4,10 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "FormText.h"
+#include "SysUtils.h"
 
 using host::ESourceError;
 using host::FormObject;
@@ -111,6 +113,14 @@ TEST(FormTextRead, LayoutStyle) {
   EXPECT_EQ(Prop(doc.Root, "Caption").Text, "Hello");  // no stray CR
   EXPECT_EQ(doc.Root.Children.at(0).Properties.at(0).Pos.Line, 4);
   EXPECT_EQ(ParseFormText("object A: TA\nend", "t").Root.ClassName, "TA");
+  // The line end most lines close with; a tie goes to LF.
+  const std::pair<std::string, std::string> majorities[] = {
+      {"object A: TA\nend", "\n"},
+      {"object A: TA\r\n  T = 1\r\nend\n", "\r\n"},
+      {"object A: TA\r  T = 1\rend", "\r"},
+      {"object A: TA\r\n  T = 1\n  U = 2\nend\r\n", "\n"}};
+  for (const auto& [text, lineEnd] : majorities)
+    EXPECT_EQ(ParseFormText(text, "t").Style.LineEnd, lineEnd) << host::Excerpt(text);
 }
 
 TEST(FormTextRead, StringEncoding) {
