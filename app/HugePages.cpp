@@ -2,23 +2,37 @@
 
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdlib>
-#include <string>
+#include <filesystem>
+#include <system_error>
 
 namespace designer {
 
 namespace {
 constexpr const char* kTunables = "GLIBC_TUNABLES";
 constexpr const char* kHugePages = "glibc.malloc.hugetlb=1";
+// Measured: below this the restart costs more than the huge pages save.
+constexpr std::uintmax_t kWorthFromBytes = std::uintmax_t{1} << 20;
+
+bool LargeEnough(const std::vector<std::string>& forms) {
+  std::uintmax_t total = 0;
+  for (const std::string& form : forms) {
+    std::error_code error;  // a form that cannot be sized is reported when read
+    const std::uintmax_t size = std::filesystem::file_size(form, error);
+    if (!error) total += size;
+  }
+  return total >= kWorthFromBytes;
+}
 }  // namespace
 
-void RestartWithHugePages(char** argv) {
+void RestartWithHugePagesFor(char** argv, const std::vector<std::string>& forms) {
   const char* current = std::getenv(kTunables);
   const bool wasSet = current != nullptr;
   // A copy: setenv may free the text getenv pointed at.
   const std::string tunables = wasSet ? current : "";
   // Present, whatever its value, it is the user's (or the first start's) choice.
-  if (tunables.find("glibc.malloc.hugetlb") != std::string::npos) return;
+  if (tunables.find("glibc.malloc.hugetlb") != std::string::npos || !LargeEnough(forms)) return;
   const std::string wanted = tunables.empty() ? kHugePages : tunables + ":" + kHugePages;
   if (setenv(kTunables, wanted.c_str(), 1) != 0) return;
   execv("/proc/self/exe", argv);

@@ -118,6 +118,10 @@ int Run(int argc, char** argv) {
     app.parse(argc, argv);
     if (args.Rename.Output && args.Rename.Forms.size() > 1)
       throw CLI::ValidationError("--output goes with a single form only");
+    std::vector<std::string> forms = args.Rename.Forms;
+    if (!args.Form.empty()) forms.push_back(args.Form);
+    if (guiForm) forms.push_back(*guiForm);
+    designer::RestartWithHugePagesFor(argv, forms);
     if (rename->parsed()) script = SessionOf(*rename, args);
   } catch (const CLI::Success& e) {
     return app.exit(e);
@@ -151,7 +155,6 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  designer::RestartWithHugePages(argv);
   std::ios::sync_with_stdio(false);
   return Run(argc, argv);
 }

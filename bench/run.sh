@@ -11,12 +11,14 @@ cd "$(dirname "$0")/.."
 build=${1:-build}
 results=$build/bench/results
 mkdir -p "$results"
-# The heap in huge pages, as the designer runs (app/HugePages.h): the steps
-# are measured as the program runs them.
-export GLIBC_TUNABLES=${GLIBC_TUNABLES:-glibc.malloc.hugetlb=1}
+# The steps run with the heap in huge pages, as the designer runs a large
+# form (app/HugePages.h); compare.sh runs the designer as a user does, and
+# it chooses for itself.
+tunables=${GLIBC_TUNABLES:-glibc.malloc.hugetlb=1}
 for program in bench_components bench_formfile bench_package; do
   echo "bench: $program"
-  "$build/bench/$program" --benchmark_out="$results/$program.json" --benchmark_out_format=json \
+  GLIBC_TUNABLES=$tunables "$build/bench/$program" \
+    --benchmark_out="$results/$program.json" --benchmark_out_format=json \
     --benchmark_repetitions="${REPETITIONS:-5}" --benchmark_report_aggregates_only=true \
     --benchmark_enable_random_interleaving=true \
     --benchmark_min_time="${MIN_TIME:-0.2}" >/dev/null

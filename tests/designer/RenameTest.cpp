@@ -47,6 +47,16 @@ TEST_F(Rename, ScriptFromStandardInput) {
       ws.Run({"rename", form, "--script", "-"}, "select-type TEdit\nbase Field\nchange\nok\n");
   EXPECT_EQ(o.Status, 0) << o.Err;
   EXPECT_EQ(o.Out, "Edit1 -> Field0\n");
+  // A form of a megabyte or more has the designer start again (for huge
+  // pages), which must come before it reads standard input.
+  std::string large = kForm;
+  std::string pad;
+  for (int i = 0; pad.size() < (1u << 20); ++i)
+    pad += "  object Pad" + std::to_string(i) + ": TEdit\n  end\n";
+  ws.Write("f.form", large.insert(large.rfind("end\n"), pad));
+  o = ws.Run({"rename", form, "--script", "-"}, "select-type TButton\nbase B\nchange\nok\n");
+  EXPECT_EQ(o.Status, 0) << o.Err;
+  EXPECT_EQ(o.Out, "Button1 -> B0\nButton2 -> B1\n");
 }
 
 TEST_F(Rename, CancelAndCancelChangeLeaveEverything) {
