@@ -48,14 +48,18 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
+// One pass over the bytes: every part between dots an identifier.
 bool IsDottedIdentifier(std::string_view s) {
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t dot = s.find('.', start);
-    if (!IsValidIdent(s.substr(start, dot - start))) return false;
-    if (dot == std::string_view::npos) return true;
-    start = dot + 1;
+  bool partStart = true;
+  for (char c : s) {
+    if (c == '.') {
+      if (partStart) return false;
+    } else if (partStart ? !IsIdentStart(c) : !IsIdentChar(c)) {
+      return false;
+    }
+    partStart = c == '.';
   }
+  return !partStart;
 }
 
 std::optional<FormOpening> OpeningKeyword(std::string_view word) {

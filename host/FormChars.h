@@ -10,6 +10,7 @@
 
 #include "FormTree.h"
 #include "Numerals.h"
+#include "SysUtils.h"  // IsIdentStart, IsIdentChar
 
 namespace host::formtext {
 
@@ -25,9 +26,6 @@ constexpr std::string_view kBom = "\xEF\xBB\xBF";
 std::size_t DecodeUtf8(const unsigned char* p, const unsigned char* end, char32_t& cp);
 void AppendUtf8(std::string& out, char32_t cp);
 
-inline bool IsIdentStart(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
-}
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Blanks within a line; CR and LF end lines.

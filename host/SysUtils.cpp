@@ -1,8 +1,6 @@
 #include "SysUtils.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdint>
 
 #include "Numerals.h"
 
@@ -86,24 +84,9 @@ std::string UpperCase(std::string_view text) {
   return out;
 }
 
-namespace {
-// What a byte may be in an identifier, looked up rather than compared:
-// reading a large form checks every name it holds more than once.
-enum IdentChar : std::uint8_t { kNotIdent, kIdentStart, kIdentRest };
-constexpr auto kIdentChars = [] {
-  std::array<IdentChar, 256> table{};
-  for (int c = 0; c < 26; ++c) table['a' + c] = table['A' + c] = kIdentStart;
-  table['_'] = kIdentStart;
-  for (int c = '0'; c <= '9'; ++c) table[c] = kIdentRest;
-  return table;
-}();
-IdentChar IdentCharOf(char c) { return kIdentChars[static_cast<unsigned char>(c)]; }
-}  // namespace
-
 bool IsValidIdent(std::string_view name) {
-  if (name.empty() || IdentCharOf(name[0]) != kIdentStart) return false;
-  return std::all_of(name.begin() + 1, name.end(),
-                     [](char c) { return IdentCharOf(c) != kNotIdent; });
+  return !name.empty() && IsIdentStart(name[0]) &&
+         std::all_of(name.begin() + 1, name.end(), IsIdentChar);
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
 // Run-time library: the host's error base class and text helpers.
 
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <stdexcept>
@@ -69,6 +70,18 @@ struct TextEqualNoCase {
 // Whether `name` is an identifier: an ASCII letter or underscore, then
 // letters, digits and underscores.
 bool IsValidIdent(std::string_view name);
+// The bytes that may open an identifier, and those that may go on in one.
+// Looked up rather than compared: reading a large form checks every name it
+// holds more than once.
+inline constexpr auto kIdentChars = [] {
+  std::array<std::uint8_t, 256> table{};  // 2: may open one, 1: may go on
+  for (int c = 0; c < 26; ++c) table['a' + c] = table['A' + c] = 2;
+  table['_'] = 2;
+  for (int c = '0'; c <= '9'; ++c) table[c] = 1;
+  return table;
+}();
+inline bool IsIdentStart(char c) { return kIdentChars[static_cast<unsigned char>(c)] == 2; }
+inline bool IsIdentChar(char c) { return kIdentChars[static_cast<unsigned char>(c)] != 0; }
 
 // A value as an error message may echo it: on one line, whatever it holds.
 // Control characters show as #10, bytes that are not UTF-8 as #$FF (a NUL
