@@ -5,6 +5,7 @@
 #include "FormFile.h"
 #include "Inspector.h"
 #include "ScriptedPresenter.h"
+#include "StdCtrls.h"
 
 namespace designer {
 
@@ -31,7 +32,7 @@ std::vector<host::TUserAction> UserActions(const std::vector<ScriptAction>& acti
       case ActionKind::Select:
         selectRows(action, true);
         break;
-      case ActionKind::SelectType:  // resolved into Select before a session
+      case ActionKind::SelectType:  // resolved into Select as the dialog opens
         break;
       case ActionKind::Unselect:
         selectRows(action, false);
@@ -62,6 +63,25 @@ std::vector<host::TUserAction> UserActions(const std::vector<ScriptAction>& acti
   return out;
 }
 
+// Resolves the script against the rows the dialog shows as it opens, which
+// are the namer's listing: the listing is not built once more for it. Then
+// plays it. A script error ends the session before anything is renamed.
+class SessionPresenter final : public host::IModalPresenter {
+ public:
+  explicit SessionPresenter(const Script& script) : script_(script) {}
+  host::TModalResult Present(host::TCustomForm& dialog) override {
+    auto* list = dynamic_cast<const host::TCustomListBox*>(dialog.FindComponent(kList));
+    if (!list)
+      throw host::Exception(
+          host::Format("the dialog %s has no list box %s", {dialog.GetName(), std::string(kList)}));
+    const std::vector<ScriptAction> actions = Resolve(script_, list->Items().Strings());
+    return host::TScriptedPresenter(UserActions(actions)).Present(dialog);
+  }
+
+ private:
+  const Script& script_;
+};
+
 }  // namespace
 
 PresenterScope::PresenterScope(std::unique_ptr<host::IModalPresenter> presenter) {
@@ -71,8 +91,8 @@ PresenterScope::PresenterScope(std::unique_ptr<host::IModalPresenter> presenter)
 PresenterScope::~PresenterScope() { host::Application().SetModalPresenter(nullptr); }
 
 void PlayDialogSession(host::TFormDesigner& designer, host::TComponent& namer,
-                       const std::vector<ScriptAction>& actions) {
-  PresenterScope scope(std::make_unique<host::TScriptedPresenter>(UserActions(actions)));
+                       const Script& script) {
+  PresenterScope scope(std::make_unique<SessionPresenter>(script));
   host::EditProperty(designer, namer, kListingProperty);
 }
 

@@ -22,11 +22,12 @@ class PresenterScope {
   PresenterScope& operator=(const PresenterScope&) = delete;
 };
 
-// Opens the namer's Componenter in its property editor and plays `actions`
-// (resolved against the namer's listing) in the dialog it shows. The
+// Opens the namer's Componenter in its property editor and plays `script`,
+// resolved against the rows of the dialog it shows (see Resolve). The
 // editor applies the names when the dialog closes with OK, and tells
-// `designer`. Errors, a refused rename among them, pass through.
+// `designer`. Errors, a script's or a refused rename among them, pass
+// through.
 void PlayDialogSession(host::TFormDesigner& designer, host::TComponent& namer,
-                       const std::vector<ScriptAction>& actions);
+                       const Script& script);
 
 }  // namespace designer

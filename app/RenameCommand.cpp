@@ -19,8 +19,6 @@ std::string RenameForm(const Script& script, const std::string& path,
                        const RenameOptions& options) {
   OpenForm form = ReadForm(path);
   host::TComponent& namer = FindNamer(*form.Form, path);
-  const host::TStringList& listing = ReadListing(namer);
-  const std::vector<ScriptAction> actions = Resolve(script, listing);
 
   host::TFormDesigner designer(*form.Form);
   // The editor renames in listing order, one component at a time.
@@ -28,7 +26,7 @@ std::string RenameForm(const Script& script, const std::string& path,
   designer.AddRenameListener([&lines](host::TComponent& c, const std::string& oldName) {
     lines << oldName << " -> " << c.GetName() << '\n';
   });
-  PlayDialogSession(designer, namer, actions);
+  PlayDialogSession(designer, namer, script);
   // The editor tells the designer after it applied the dialog's names, and
   // only then: a session closed with Cancel leaves the form alone.
   if (designer.ModifiedNotifications() == 0) return {};
