@@ -3,7 +3,9 @@
 #include "FormWriter.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
+#include <iterator>
 
 #include "CommaText.h"
 #include "FormChars.h"
@@ -124,7 +126,9 @@ void CanonicalWriter::WriteStrings(const PackedLines& lines, const std::string& 
 }
 
 // Printable ASCII goes in quotes, everything else as #code; every kLineChunk
-// characters the string continues on a new line after ` +`.
+// characters the string continues on a new line after ` +`. Each piece of
+// kLineChunk characters is made in a buffer and goes to the text at once:
+// most strings, a listing's every row among them, are one short piece.
 void CanonicalWriter::WriteString(std::string_view text, const std::string& indent) {
   if (text.empty()) {
     out_ += "''";
@@ -132,48 +136,40 @@ void CanonicalWriter::WriteString(std::string_view text, const std::string& inde
   }
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const auto* end = p + text.size();
-  bool quoted = false;
-  std::size_t chars = 0;
-  auto quote = [&](bool wanted) {
-    if (quoted != wanted) out_ += '\'';
-    quoted = wanted;
-  };
-  while (p != end) {
-    if (chars != 0 && chars % kLineChunk == 0) {
+  // Room for each character as a quote and #1114111, and the closing quote.
+  char piece[kLineChunk * 9 + 1];
+  for (;;) {
+    char* out = piece;
+    bool quoted = false;
+    auto quote = [&](bool wanted) {
+      if (quoted != wanted) *out++ = '\'';
+      quoted = wanted;
+    };
+    for (std::size_t chars = 0; chars < kLineChunk && p != end; ++chars) {
+      if (*p >= 32 && *p <= 126) {
+        quote(true);
+        if (*p == '\'') *out++ = '\'';
+        *out++ = static_cast<char>(*p++);
+        continue;
+      }
+      char32_t cp = *p;
+      std::size_t n = 1;
+      // Not UTF-8: the byte is a Latin-1 character, as the reader takes it.
+      if (cp >= 0x80 && (n = DecodeUtf8(p, end, cp)) == 0) {
+        cp = *p;
+        n = 1;
+      }
+      p += n;
       quote(false);
-      out_ += " +";
-      NewLine(indent + std::string(step_));
+      *out++ = '#';
+      out = std::to_chars(out, std::end(piece), static_cast<std::uint32_t>(cp)).ptr;
     }
-    // A run of printable ASCII other than the quote, up to the chunk's end,
-    // goes in at once: most strings are nothing else.
-    const auto* run = p;
-    const auto* limit = p + std::min<std::size_t>(end - p, kLineChunk - chars % kLineChunk);
-    while (run != limit && *run >= 32 && *run <= 126 && *run != '\'') ++run;
-    if (run != p) {
-      quote(true);
-      out_.append(reinterpret_cast<const char*>(p), static_cast<std::size_t>(run - p));
-      chars += static_cast<std::size_t>(run - p);
-      p = run;
-      continue;
-    }
-    char32_t cp;
-    std::size_t n = DecodeUtf8(p, end, cp);
-    if (n == 0) {  // not UTF-8: the byte is a Latin-1 character, as the reader takes it
-      cp = *p;
-      n = 1;
-    }
-    p += n;
-    ++chars;
-    if (cp == '\'') {
-      quote(true);
-      out_ += "''";
-    } else {
-      quote(false);
-      out_ += '#';
-      out_ += std::to_string(static_cast<std::uint32_t>(cp));
-    }
+    quote(false);
+    out_.append(piece, out);
+    if (p == end) return;
+    out_ += " +";
+    NewLine(indent + std::string(step_));
   }
-  quote(false);
 }
 
 }  // namespace formtext
