@@ -118,6 +118,8 @@ int Run(int argc, char** argv) {
     app.parse(argc, argv);
     if (args.Rename.Output && args.Rename.Forms.size() > 1)
       throw CLI::ValidationError("--output goes with a single form only");
+    // Started again, if at all, before anything is read: standard input
+    // cannot be read twice.
     std::vector<std::string> forms = args.Rename.Forms;
     if (!args.Form.empty()) forms.push_back(args.Form);
     if (guiForm) forms.push_back(*guiForm);
