@@ -36,10 +36,9 @@ void Rename(std::string_view formText, std::string_view scriptText) {
   host::LoadedForm loaded = host::LoadFormText(document.Text, "fuzz.form");
   std::unique_ptr<host::TForm> form = std::move(loaded.Form);
   host::TComponent& namer = designer::FindNamer(*form, "fuzz.form");
-  const host::TStringList& listing = designer::ReadListing(namer);
   const designer::Script script = designer::ParseScript(scriptText, "fuzz.script");
   host::TFormDesigner formDesigner(*form);
-  designer::PlayDialogSession(formDesigner, namer, designer::Resolve(script, listing));
+  designer::PlayDialogSession(formDesigner, namer, script);
   const std::string written = host::RewriteComponents(*form, *document.Text, loaded.Style);
   // Object by object, the components write what their whole tree writes,
   // in the layout the tree's reader found.
