@@ -261,4 +261,8 @@ bool EachListItemAt(std::string_view text, std::uint32_t offset, int line,
   return Reader(text, kNoFile).EachListItemAt(offset, line, each);
 }
 
+std::size_t CountListItemsAt(std::string_view text, std::uint32_t offset, int line) {
+  return Reader(text, kNoFile).CountListItemsAt(offset, line);
+}
+
 }  // namespace host

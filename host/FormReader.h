@@ -31,6 +31,9 @@ class Reader {
   // The items of the list there, read again one at a time (see EachListItemAt).
   bool EachListItemAt(std::uint32_t offset, int line,
                       const std::function<bool(const FormValue&)>& each);
+  // How many items the list there holds, checked but not read (see
+  // CountListItemsAt).
+  std::size_t CountListItemsAt(std::uint32_t offset, int line);
 
  private:
   const char* begin_;
@@ -214,18 +217,24 @@ class Reader {
   // ---- values ----
 
   FormValue ParseValue();
+  // Moves past a value, checked as ParseValue checks it, without making it
+  // where that costs: counting a list of 100,000 strings makes none of them.
+  void SkipValue();
 
   // Number or Identifier.
   FormValue ParseWord();
 
   // String = Pieces { '+' Pieces }, the pieces quoted runs and #codes.
   FormValue ParseString();
+  // The characters of the string here appended to `out`; with no `out`,
+  // only checked.
+  void ScanString(std::string* out);
 
-  void ScanStringPieces(std::string& out);
+  void ScanStringPieces(std::string* out);
 
-  void ScanQuoted(std::string& out);
+  void ScanQuoted(std::string* out);
 
-  void ScanCharCode(std::string& out);
+  void ScanCharCode(std::string* out);
 
   // Set = '[' [Element { ',' Element }] ']'.
   FormValue ParseSet();

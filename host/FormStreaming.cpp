@@ -297,12 +297,8 @@ class Reader {
 
   // Adds the strings of the list `value` stands for, read from the text.
   void ReadLines(const FormValue& value, TStringList& lines) const {
-    std::size_t count = 0;
-    EachListItemAt(*text_, value.Source.Begin, value.Pos.Line, [&](const FormValue&) {
-      ++count;
-      return true;
-    });
-    lines.SetCapacity(static_cast<int>(count));
+    lines.SetCapacity(
+        static_cast<int>(CountListItemsAt(*text_, value.Source.Begin, value.Pos.Line)));
     EachListItemAt(*text_, value.Source.Begin, value.Pos.Line, [&](const FormValue& item) {
       lines.Add(StringOf(item));
       return true;

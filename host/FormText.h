@@ -58,6 +58,10 @@ FormValue ReadFormValueAt(std::string_view text, std::uint32_t offset, int line)
 // when the value there is no list.
 bool EachListItemAt(std::string_view text, std::uint32_t offset, int line,
                     const std::function<bool(const FormValue&)>& each);
+// How many items the list value there holds: its items are checked as
+// EachListItemAt reads them, but no value is made of them. 0 when the value
+// there is no list.
+std::size_t CountListItemsAt(std::string_view text, std::uint32_t offset, int line);
 
 // The canonical text of a form tree, for forms made in code: one property a
 // line, long strings, lists and binary data broken over lines.

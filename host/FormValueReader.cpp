@@ -21,6 +21,19 @@ FormValue Reader::ParseValue() {
       return ParseWord();
   }
 }
+void Reader::SkipValue() {
+  switch (Peek()) {
+    case '\'':
+    case '#':
+      return ScanString(nullptr);
+    case '(':
+      ParseList(/*keepItems=*/false);
+      return;
+    default:
+      ParseValue();
+  }
+}
+
 FormValue Reader::ParseWord() {
   FormValue v;
   v.Source.Begin = Offset();
@@ -49,25 +62,29 @@ FormValue Reader::ParseString() {
   v.Source.Begin = Offset();
   v.Kind = FormValueKind::String;
   v.Pos = PosAt(p_);
+  ScanString(&v.Text);
+  v.Source.End = Offset();
+  return v;
+}
+
+void Reader::ScanString(std::string* out) {
   for (;;) {
-    ScanStringPieces(v.Text);
-    v.Source.End = Offset();
+    ScanStringPieces(out);
     // The blanks after the string belong to what follows, unless a `+`
     // continues it (a `+` that signs a number starts the next list item).
     const Mark end = Here();
     SkipBlanks();
     if (p_ == end_ || *p_ != '+' || (p_ + 1 != end_ && (IsDigit(p_[1]) || p_[1] == '$'))) {
       Return(end);
-      break;
+      return;
     }
     ++p_;
     SkipBlanks();
     if (Peek() != '\'' && *p_ != '#') Fail(p_, "expected a string after '+'");
   }
-  return v;
 }
 
-void Reader::ScanStringPieces(std::string& out) {
+void Reader::ScanStringPieces(std::string* out) {
   while (p_ != end_ && (*p_ == '\'' || *p_ == '#')) {
     if (*p_ == '\'')
       ScanQuoted(out);
@@ -76,16 +93,16 @@ void Reader::ScanStringPieces(std::string& out) {
   }
 }
 
-void Reader::ScanQuoted(std::string& out) {
+void Reader::ScanQuoted(std::string* out) {
   const char* open = p_++;
   const char* run = p_;  // bytes copied unchanged, appended in one go
   for (;;) {
     if (AtLineEnd()) Fail(open, "unterminated string");
     const auto c = static_cast<unsigned char>(*p_);
     if (c == '\'') {
-      out.append(run, p_);
+      if (out) out->append(run, p_);
       if (p_ + 1 != end_ && p_[1] == '\'') {
-        out += '\'';
+        if (out) *out += '\'';
         p_ += 2;
         run = p_;
         continue;
@@ -105,13 +122,15 @@ void Reader::ScanQuoted(std::string& out) {
       continue;
     }
     // Not UTF-8: the byte is a Latin-1 character.
-    out.append(run, p_);
-    AppendUtf8(out, c);
+    if (out) {
+      out->append(run, p_);
+      AppendUtf8(*out, c);
+    }
     run = ++p_;
   }
 }
 
-void Reader::ScanCharCode(std::string& out) {
+void Reader::ScanCharCode(std::string* out) {
   const char* hash = p_++;
   const bool hex = Accept('$');
   const char* digits = p_;
@@ -127,7 +146,7 @@ void Reader::ScanCharCode(std::string& out) {
   if (code >= kTooBig) Fail(hash, Format("character code %s is out of range", {Quoted(written)}));
   if (code >= 0xD800 && code <= 0xDFFF)
     Fail(hash, Format("character code %s is a surrogate", {Quoted(written)}));
-  AppendUtf8(out, code);
+  if (out) AppendUtf8(*out, code);
 }
 
 FormValue Reader::OpenBracketed(FormValueKind kind) {
@@ -192,7 +211,7 @@ FormValue Reader::ParseList(bool keepItems) {
   if (outermost || !keepItems) {
     const Mark items = Here();
     std::size_t count = 0;
-    for (SkipBlanks(); Peek() != ')'; SkipBlanks(), ++count) ParseValue();
+    for (SkipBlanks(); Peek() != ')'; SkipBlanks(), ++count) SkipValue();
     if (keepItems) {
       Return(items);
       v.Items.reserve(count);
@@ -213,6 +232,15 @@ bool Reader::EachListItemAt(std::uint32_t offset, int line,
   for (SkipBlanks(); Peek() != ')'; SkipBlanks())
     if (!each(ParseValue())) return false;
   return true;
+}
+
+std::size_t Reader::CountListItemsAt(std::uint32_t offset, int line) {
+  MoveTo(offset, line);
+  if (Peek() != '(') return 0;
+  ++p_;
+  std::size_t count = 0;
+  for (SkipBlanks(); Peek() != ')'; SkipBlanks(), ++count) SkipValue();
+  return count;
 }
 
 FormValue Reader::ParseBinary() {
