@@ -20,6 +20,48 @@ namespace {
 // Characters of one string piece, and hex digits of one binary line.
 constexpr std::size_t kLineChunk = 64;
 
+// Room for a piece of a string: each character as a quote and #1114111,
+// and the closing quote.
+constexpr std::size_t kPieceRoom = kLineChunk * 9 + 1;
+
+// Writes at `out` the next piece of a string, at most kLineChunk characters
+// from `p` on, and moves `p` past them; returns where the piece ends.
+// Printable ASCII goes in quotes, everything else as #code; the empty
+// string is ''.
+char* WritePiece(const unsigned char*& p, const unsigned char* end, char* out) {
+  if (p == end) {
+    *out++ = '\'';
+    *out++ = '\'';
+    return out;
+  }
+  bool quoted = false;
+  auto quote = [&](bool wanted) {
+    if (quoted != wanted) *out++ = '\'';
+    quoted = wanted;
+  };
+  for (std::size_t chars = 0; chars < kLineChunk && p != end; ++chars) {
+    if (*p >= 32 && *p <= 126) {
+      quote(true);
+      if (*p == '\'') *out++ = '\'';
+      *out++ = static_cast<char>(*p++);
+      continue;
+    }
+    char32_t cp = *p;
+    std::size_t n = 1;
+    // Not UTF-8: the byte is a Latin-1 character, as the reader takes it.
+    if (cp >= 0x80 && (n = DecodeUtf8(p, end, cp)) == 0) {
+      cp = *p;
+      n = 1;
+    }
+    p += n;
+    quote(false);
+    *out++ = '#';
+    out = std::to_chars(out, out + 7, static_cast<std::uint32_t>(cp)).ptr;
+  }
+  quote(false);
+  return out;
+}
+
 const char* OpeningWord(FormOpening opening) {
   switch (opening) {
     case FormOpening::Inherited:
@@ -118,54 +160,44 @@ void CanonicalWriter::WriteValue(const FormValue& v, const std::string& indent) 
 }
 
 void CanonicalWriter::WriteStrings(const PackedLines& lines, const std::string& indent,
-                                   const std::function<void()>& afterLine) {
-  WriteList(lines, indent, [&](std::string_view line, const std::string& in) {
-    WriteString(line, in);
-    afterLine();
-  });
+                                   const std::function<void()>& written) {
+  const std::string inner = indent + std::string(step_);
+  const std::string lead = std::string(eol_) + inner;
+  // Short lines, a listing's every row among them, are made in a buffer that
+  // goes to the text once full: one append for hundreds of lines.
+  char buffer[16384];
+  char* at = buffer;
+  const bool buffered = lead.size() + kPieceRoom <= sizeof buffer;
+  auto flush = [&] {
+    out_.append(buffer, at);
+    at = buffer;
+    written();
+  };
+  out_ += '(';
+  for (std::string_view line : lines) {
+    if (!buffered || line.size() > kLineChunk) {
+      flush();
+      NewLine(inner);
+      WriteString(line, inner);
+      written();
+      continue;
+    }
+    if (static_cast<std::size_t>(std::end(buffer) - at) < lead.size() + kPieceRoom) flush();
+    at = std::copy(lead.begin(), lead.end(), at);
+    const auto* p = reinterpret_cast<const unsigned char*>(line.data());
+    at = WritePiece(p, p + line.size(), at);
+  }
+  flush();
+  out_ += ')';
 }
 
-// Printable ASCII goes in quotes, everything else as #code; every kLineChunk
-// characters the string continues on a new line after ` +`. Each piece of
-// kLineChunk characters is made in a buffer and goes to the text at once:
-// most strings, a listing's every row among them, are one short piece.
+// Every kLineChunk characters the string continues on a new line after ` +`.
 void CanonicalWriter::WriteString(std::string_view text, const std::string& indent) {
-  if (text.empty()) {
-    out_ += "''";
-    return;
-  }
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const auto* end = p + text.size();
-  // Room for each character as a quote and #1114111, and the closing quote.
-  char piece[kLineChunk * 9 + 1];
+  char piece[kPieceRoom];
   for (;;) {
-    char* out = piece;
-    bool quoted = false;
-    auto quote = [&](bool wanted) {
-      if (quoted != wanted) *out++ = '\'';
-      quoted = wanted;
-    };
-    for (std::size_t chars = 0; chars < kLineChunk && p != end; ++chars) {
-      if (*p >= 32 && *p <= 126) {
-        quote(true);
-        if (*p == '\'') *out++ = '\'';
-        *out++ = static_cast<char>(*p++);
-        continue;
-      }
-      char32_t cp = *p;
-      std::size_t n = 1;
-      // Not UTF-8: the byte is a Latin-1 character, as the reader takes it.
-      if (cp >= 0x80 && (n = DecodeUtf8(p, end, cp)) == 0) {
-        cp = *p;
-        n = 1;
-      }
-      p += n;
-      quote(false);
-      *out++ = '#';
-      out = std::to_chars(out, std::end(piece), static_cast<std::uint32_t>(cp)).ptr;
-    }
-    quote(false);
-    out_.append(piece, out);
+    out_.append(piece, WritePiece(p, end, piece));
     if (p == end) return;
     out_ += " +";
     NewLine(indent + std::string(step_));

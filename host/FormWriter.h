@@ -26,10 +26,10 @@ class CanonicalWriter {
   // adds go one step deeper.
   void WriteValue(const FormValue& v, const std::string& indent);
   // A list of strings, as WriteValue writes one, from the strings
-  // themselves.
-  // `afterLine` is called after each line is written.
+  // themselves. `written` is called each time lines have gone to the text,
+  // at least every few kilobytes.
   void WriteStrings(const PackedLines& lines, const std::string& indent,
-                    const std::function<void()>& afterLine);
+                    const std::function<void()>& written);
 
  private:
   void NewLine(const std::string& indent);

@@ -144,6 +144,8 @@ TEST_F(Streaming, ALargeFormIsWrittenInPiecesThatJoinIntoItsText) {
   std::string text = "object F: TF\n";
   for (int i = 0; i < 20000; ++i)
     text += "  object Button" + std::to_string(i) + ": TButton\n    Caption = 'Press'\n  end\n";
+  // A listing row longer than a piece of a string is written over two lines.
+  text += "  object " + std::string(70, 'L') + ": TButton\n  end\n";
   text += "  object ComponentNamer1: TComponentNamer\n  end\nend\n";
   for (int round = 0; round < 2; ++round) {
     LoadedForm loaded = LoadFormText(std::make_shared<const std::string>(text), "test.form");
