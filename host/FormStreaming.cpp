@@ -402,7 +402,9 @@ class Writer {
   struct WrittenMembers {
     std::string_view Name;
     SourceSpan Source, NameSource, EndSource;
-    std::vector<formtext::WrittenProperty> Properties;
+    // Most components store a few properties: a form's hundred thousand
+    // components take no allocation each.
+    absl::InlinedVector<formtext::WrittenProperty, 8> Properties;
     std::vector<std::unique_ptr<FormProperty>> Made;
   };
 
