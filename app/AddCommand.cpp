@@ -1,7 +1,5 @@
 // `designer add`: a component from the palette placed on a form file.
 #include <iostream>
-#include <string>
-#include <utility>
 
 #include "Commands.h"
 #include "Errors.h"
@@ -14,9 +12,9 @@ int AddCommand(const std::string& path, const std::string& className,
                const std::optional<std::string>& name) {
   return Guarded(path, [&] {
     OpenForm form = ReadForm(path);
-    const std::string placed = PlaceComponent(*form.Form, PaletteClass(className), name).GetName();
-    SaveAndClose(std::move(form), path);
-    std::cout << placed << '\n';
+    host::TComponent& component = PlaceComponent(*form.Form, PaletteClass(className), name);
+    WriteForm(form, path);
+    std::cout << component.GetName() << '\n';
   });
 }
 

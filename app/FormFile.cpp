@@ -1,8 +1,5 @@
 #include "FormFile.h"
 
-#include <functional>
-#include <system_error>
-#include <thread>
 #include <utility>
 
 #include "FormStreaming.h"
@@ -16,51 +13,11 @@ OpenForm ReadForm(const std::string& path) {
           std::move(read.Lock)};
 }
 
-namespace {
-
-// Saves the form; `written` is called once its whole text is out, before
-// the save syncs and renames the file.
-void Save(const OpenForm& form, const std::string& path, const std::function<void()>& written) {
+void WriteForm(const OpenForm& form, const std::string& path) {
   form.Lock.CheckUnchanged(path);
   host::SaveFileAtomically(path, [&](const host::TextSink& sink) {
     host::RewriteComponents(*form.Form, *form.Source, form.Style, sink);
-    written();
   });
-}
-
-// A smaller form is taken apart sooner than a thread starts.
-constexpr int kTeardownThreadFrom = 4096;
-
-// Takes the form's components and text apart on a thread of its own; here,
-// when the form is small or no thread can start.
-std::jthread TakeApart(OpenForm& form) {
-  if (form.Form->GetComponentCount() >= kTeardownThreadFrom) {
-    try {
-      return std::jthread([parts = std::move(form.Form), text = std::move(form.Source)]() mutable {
-        parts.reset();
-        text.reset();
-      });
-    } catch (const std::system_error&) {
-      // The parts went with the thread that did not start.
-    }
-  }
-  form.Form.reset();
-  form.Source.reset();
-  return {};
-}
-
-}  // namespace
-
-void WriteForm(const OpenForm& form, const std::string& path) {
-  Save(form, path, [] {});
-}
-
-void SaveAndClose(OpenForm form, const std::string& path) {
-  std::jthread teardown;
-  Save(form, path, [&] { teardown = TakeApart(form); });
-  // Releasing the lock may free the replaced file's space, while the
-  // components go.
-  form.Lock = host::FileLock();
 }
 
 host::TComponent& FindNamer(const host::TForm& form, const std::string& path) {

@@ -32,10 +32,6 @@ OpenForm ReadForm(const std::string& path);
 // text it was read from, changed only where the form was edited;
 // refuses when the file read was changed on disk meanwhile.
 void WriteForm(const OpenForm& form, const std::string& path);
-// Writes the form as WriteForm does, for a caller done with it: once the
-// text is out, a large form is taken apart on a thread of its own while
-// the save syncs and renames the file, which takes the disk some time.
-void SaveAndClose(OpenForm form, const std::string& path);
 
 // The namer on the form; raises an error that says how to place one when
 // there is none.

@@ -1,7 +1,6 @@
 // Renaming a block of components: a dialog session played on each form, the
 // names that changed printed, and the form written back.
 #include <iostream>
-#include <optional>
 #include <sstream>
 #include <utility>
 
@@ -14,11 +13,13 @@ namespace designer {
 
 namespace {
 
-// Plays the dialog session on the open form; returns the renames it made,
-// one line each, or nothing when the editor did not apply the dialog.
-std::optional<std::string> PlaySession(OpenForm& form, const Script& script,
-                                       const std::string& path) {
+// Renames on one form; returns the lines to print. The form file is written
+// only when every rename was accepted.
+std::string RenameForm(const Script& script, const std::string& path,
+                       const RenameOptions& options) {
+  OpenForm form = ReadForm(path);
   host::TComponent& namer = FindNamer(*form.Form, path);
+
   host::TFormDesigner designer(*form.Form);
   // The editor renames in listing order, one component at a time.
   std::ostringstream lines;
@@ -28,19 +29,10 @@ std::optional<std::string> PlaySession(OpenForm& form, const Script& script,
   PlayDialogSession(designer, namer, script);
   // The editor tells the designer after it applied the dialog's names, and
   // only then: a session closed with Cancel leaves the form alone.
-  if (designer.ModifiedNotifications() == 0) return std::nullopt;
-  return lines.str();
-}
+  if (designer.ModifiedNotifications() == 0) return {};
 
-// Renames on one form; returns the lines to print. The form file is written
-// only when every rename was accepted.
-std::string RenameForm(const Script& script, const std::string& path,
-                       const RenameOptions& options) {
-  OpenForm form = ReadForm(path);
-  std::optional<std::string> lines = PlaySession(form, script, path);
-  if (!lines) return {};
-  if (!options.DryRun) SaveAndClose(std::move(form), options.Output.value_or(path));
-  return *std::move(lines);
+  if (!options.DryRun) WriteForm(form, options.Output.value_or(path));
+  return lines.str();
 }
 
 }  // namespace
