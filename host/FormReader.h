@@ -220,6 +220,9 @@ class Reader {
   // Moves past a value, checked as ParseValue checks it, without making it
   // where that costs: counting a list of 100,000 strings makes none of them.
   void SkipValue();
+  // Moves past the items of a list, from after its '(' to its ')', and
+  // tells how many there were.
+  std::size_t SkipListItems();
 
   // Number or Identifier.
   FormValue ParseWord();

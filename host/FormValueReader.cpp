@@ -210,8 +210,7 @@ FormValue Reader::ParseList(bool keepItems) {
   inList_ = true;
   if (outermost || !keepItems) {
     const Mark items = Here();
-    std::size_t count = 0;
-    for (SkipBlanks(); Peek() != ')'; SkipBlanks(), ++count) SkipValue();
+    const std::size_t count = SkipListItems();
     if (keepItems) {
       Return(items);
       v.Items.reserve(count);
@@ -238,6 +237,10 @@ std::size_t Reader::CountListItemsAt(std::uint32_t offset, int line) {
   MoveTo(offset, line);
   if (Peek() != '(') return 0;
   ++p_;
+  return SkipListItems();
+}
+
+std::size_t Reader::SkipListItems() {
   std::size_t count = 0;
   for (SkipBlanks(); Peek() != ')'; SkipBlanks(), ++count) SkipValue();
   return count;
