@@ -518,6 +518,10 @@ class Writer {
       if (!group || c->GetParentComponent() != parent) {
         parent = c->GetParentComponent();
         group = &inside_[parent];
+        // Most components stand in the owner itself: its group takes room
+        // for them all at once, as growing by doubling would hold the old
+        // and the new array together at its last step.
+        if (parent == &owner && group->empty()) group->reserve(owner.Components().size());
       }
       group->push_back(c);
       if (c->Stored().Opening == FormOpening::Inline) {
