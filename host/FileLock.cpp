@@ -9,6 +9,7 @@
 #include <new>
 #include <utility>
 
+#include "CloseBehind.h"
 #include "FileHandle.h"
 #include "SafeFile.h"
 
@@ -85,9 +86,8 @@ FileLock::FileLock(const std::string& path, std::string& text, std::size_t maxSi
   fd_ = file.Release();
 }
 
-FileLock::~FileLock() {
-  if (fd_ >= 0) ::close(fd_);
-}
+// A lock on a file a save replaced is the file's last descriptor.
+FileLock::~FileLock() { CloseBehind(fd_); }
 
 FileLock::FileLock(FileLock&& other) noexcept
     : path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1)), read_(other.read_) {}

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <memory>
 
+#include "CloseBehind.h"
 #include "FileHandle.h"
 #include "SyncBehind.h"
 
@@ -235,8 +236,13 @@ void SaveFileAtomically(const std::string& path,
     if (int error = ReadAll(temp.Get(), text)) throw fail(SystemReason(error));
     return WriteInPlace(path, target, text);
   }
+  // Held across the rename, so that dropping the replaced file's pages
+  // happens off the save's path.
+  FileHandle replaced(
+      exists ? ::open(target.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC) : -1);
   if (::rename(temp.Path().c_str(), target.c_str()) != 0) throw fail(SystemReason(errno));
   temp.Keep();
+  CloseBehind(replaced.Release());
   // Make the rename itself durable; the new file is in place whether or not this succeeds.
   SyncDirectoryOf(target);
 }

@@ -57,6 +57,21 @@ class SafeFile : public ::testing::Test {
     return "no error";
   }
 
+  // Waits a while for descriptors closed on another thread.
+  bool NoDeletedFileStaysOpen() const {
+    for (int tries = 0; tries < 500; ++tries) {
+      bool open = false;
+      for (const auto& fd : fs::directory_iterator("/proc/self/fd")) {
+        std::error_code error;
+        const std::string target = fs::read_symlink(fd.path(), error).string();
+        open = open || (target.starts_with(dir_.string()) && target.ends_with(" (deleted)"));
+      }
+      if (!open) return true;
+      usleep(10'000);
+    }
+    return false;
+  }
+
   fs::path dir_;
 };
 
@@ -132,6 +147,14 @@ TEST_F(SafeFile, LargeTextsArriveWholeOrNotAtAll) {
   host::SaveFileAtomically(path, inPieces(large.size()));
   EXPECT_EQ(Slurp(path), large);
   EXPECT_EQ(Entries(), (std::vector<std::string>{"a.form"}));
+  // A large file replaced, by a save alone and under a lock, is closed off
+  // the save's path, but closed: its space comes back.
+  host::SaveFileAtomically(path, large);
+  {
+    host::FileLock lock(path);
+    host::SaveFileAtomically(path, "small");
+  }
+  EXPECT_TRUE(NoDeletedFileStaysOpen());
 }
 
 TEST_F(SafeFile, KeepsModeAndOwnerWhereItMay) {
