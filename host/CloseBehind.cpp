@@ -11,14 +11,14 @@ namespace host {
 
 namespace {
 
-// Measured: below this, starting a thread costs about what the close does.
-constexpr off_t kWorthFromBytes = off_t{1} << 20;
-
 // One close under way at a time: saves come one after another, so the
 // previous close has long ended when the next one starts.
 class Closer {
  public:
-  ~Closer() { Join(); }
+  ~Closer() {
+    std::lock_guard lock(mutex_);
+    if (thread_.joinable()) thread_.join();
+  }
   void Start(int fd) {
     std::lock_guard lock(mutex_);
     if (thread_.joinable()) thread_.join();
@@ -30,10 +30,6 @@ class Closer {
   }
 
  private:
-  void Join() {
-    std::lock_guard lock(mutex_);
-    if (thread_.joinable()) thread_.join();
-  }
   std::mutex mutex_;
   std::thread thread_;
 };
@@ -43,7 +39,7 @@ class Closer {
 void CloseBehind(int fd) {
   if (fd < 0) return;
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || st.st_nlink > 0 || st.st_size < kWorthFromBytes) {
+  if (::fstat(fd, &st) != 0 || st.st_nlink > 0) {
     ::close(fd);
     return;
   }

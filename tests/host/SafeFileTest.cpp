@@ -147,8 +147,8 @@ TEST_F(SafeFile, LargeTextsArriveWholeOrNotAtAll) {
   host::SaveFileAtomically(path, inPieces(large.size()));
   EXPECT_EQ(Slurp(path), large);
   EXPECT_EQ(Entries(), (std::vector<std::string>{"a.form"}));
-  // A large file replaced, by a save alone and under a lock, is closed off
-  // the save's path, but closed: its space comes back.
+  // A file replaced, by a save alone and under a lock, is closed off the
+  // save's path, but closed: its space comes back.
   host::SaveFileAtomically(path, large);
   {
     host::FileLock lock(path);
