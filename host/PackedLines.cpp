@@ -78,7 +78,10 @@ void PackedLines::Put(std::size_t index, std::string_view line) {
 void PackedLines::Clear() {
   if (store_.use_count() != 1) {
     auto room = std::make_shared<Store>();
-    room->Chars.reserve(store_->Chars.size() - store_->Dead);
+    // An eighth more: lines refilled after a rename are often a little
+    // longer, and a string out of room takes twice its room.
+    const std::size_t chars = store_->Chars.size() - store_->Dead;
+    room->Chars.reserve(chars + chars / 8);
     room->Spans.reserve(store_->Spans.size());
     store_ = std::move(room);
     return;

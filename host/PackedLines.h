@@ -54,7 +54,8 @@ class PackedLines {
   void Add(std::string_view line);
   void Put(std::size_t index, std::string_view line);
   // Keeps room for as many lines as there were, for lines about to be
-  // refilled; the room itself, unless a copy still shares it.
+  // refilled: the room itself, unless a copy still shares it; then as much
+  // room again, and an eighth more for the characters.
   void Clear();
   // Moves line i to index `to[i]`, for every i; `to` is a permutation of
   // the indices.
