@@ -8,7 +8,8 @@ namespace designer {
 
 // A large form is a few hundred thousand small allocations: with the heap in
 // 2 MB pages instead of 4 KB ones, reading it takes a few thousand page
-// faults instead of tens of thousands, which were most of its time. The C
+// faults instead of tens of thousands, which were most of its time; large
+// blocks (the form's text, the name index) come from that heap too. The C
 // library takes that setting only from the environment at start, so this
 // starts the program again, once, with it set. Starting again costs more
 // than a millisecond, which only forms of about a megabyte and more win
