@@ -1,5 +1,6 @@
 #include "FormFile.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "FormStreaming.h"
@@ -21,9 +22,15 @@ void WriteForm(const OpenForm& form, const std::string& path) {
 }
 
 host::TComponent& FindNamer(const host::TForm& form, const std::string& path) {
-  if (host::TClass namerClass = host::GetClass(kNamerClass))
-    for (host::TComponent* c : form.Components())
-      if (c->ClassType()->InheritsFrom(namerClass)) return *c;
+  // A form holds one namer at most (a second is refused), and most often it
+  // was placed last: from the end, a large form is not walked through.
+  if (host::TClass namerClass = host::GetClass(kNamerClass)) {
+    const std::vector<host::TComponent*>& components = form.Components();
+    auto namer = std::find_if(components.rbegin(), components.rend(), [&](host::TComponent* c) {
+      return c->ClassType()->InheritsFrom(namerClass);
+    });
+    if (namer != components.rend()) return **namer;
+  }
   throw host::Exception(host::Format("the form has no %s; place one with: designer add %s %s",
                                      {kNamerClass, path, kNamerClass}));
 }
