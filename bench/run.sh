@@ -14,7 +14,7 @@ mkdir -p "$results"
 # The steps run with the heap in huge pages, as the designer runs a large
 # form (app/HugePages.h); compare.sh runs the designer as a user does, and
 # it chooses for itself.
-tunables=${GLIBC_TUNABLES:-glibc.malloc.hugetlb=1:glibc.malloc.mmap_threshold=33554432}
+tunables=${GLIBC_TUNABLES:-glibc.malloc.hugetlb=1:glibc.malloc.mmap_threshold=33554432:glibc.malloc.trim_threshold=33554432}
 for program in bench_components bench_formfile bench_package; do
   echo "bench: $program"
   GLIBC_TUNABLES=$tunables "$build/bench/$program" \
