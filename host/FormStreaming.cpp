@@ -306,13 +306,13 @@ class Reader {
   }
 
   void BindEvent(TEventHandler& slot, const FormProperty& p) {
-    slot = {IdentifierOf(p.Value), {}};
+    slot = TEventHandler(IdentifierOf(p.Value));
     if (!bind_) return;
-    const TMethodInfo* method = root_.ClassType()->FindMethod(slot.Name);
+    const TMethodInfo* method = root_.ClassType()->FindMethod(slot.Name());
     if (!method)
       Fail(p.Value.Pos,
-           Format("%s publishes no handler '%s'", {root_.ClassName(), Excerpt(slot.Name)}));
-    slot.Call = [root = &root_, method](TObject* sender) { method->Invoke(*root, sender); };
+           Format("%s publishes no handler '%s'", {root_.ClassName(), Excerpt(slot.Name())}));
+    slot.Bind([root = &root_, method](TObject* sender) { method->Invoke(*root, sender); });
   }
 
   // A published property refers to a component only when its type is a

@@ -17,7 +17,7 @@ std::vector<std::string> BoundHandlers(TComponent& form) {
   std::vector<std::string> names;
   auto collect = [&](TComponent& c) {
     c.ClassType()->ForEachProperty([&](const TPropInfo& p) {
-      if (p.Event && p.Event(c).Call) names.push_back(p.Event(c).Name);
+      if (p.Event && p.Event(c).Bound()) names.push_back(p.Event(c).Name());
     });
   };
   collect(form);

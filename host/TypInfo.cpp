@@ -54,6 +54,29 @@ PTypeInfo StringTypeInfo() {
   return &info;
 }
 
+TEventHandler::TEventHandler(std::string name)
+    : handler_(name.empty() ? nullptr : std::make_unique<Handler>(Handler{std::move(name), {}})) {}
+
+TEventHandler::TEventHandler(const TEventHandler& other)
+    : handler_(other.handler_ ? std::make_unique<Handler>(*other.handler_) : nullptr) {}
+
+TEventHandler& TEventHandler::operator=(const TEventHandler& other) {
+  if (&other != this) *this = TEventHandler(other);
+  return *this;
+}
+
+TEventHandler::~TEventHandler() = default;
+
+const std::string& TEventHandler::Name() const {
+  static const std::string none;
+  return handler_ ? handler_->Name : none;
+}
+
+void TEventHandler::Bind(TNotifyEvent call) {
+  if (!handler_) handler_ = std::make_unique<Handler>();
+  handler_->Call = std::move(call);
+}
+
 PTypeInfo NotifyEventTypeInfo() {
   static const TTypeInfo info{TTypeKind::Method, "TNotifyEvent"};
   return &info;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,14 +33,36 @@ using TNotifyEvent = std::function<void(TObject* Sender)>;
 
 // An event property's value: the handler's name as stored in a form, and the
 // call it is bound to when the form's class publishes that handler (a form
-// opened for design keeps only the name).
-struct TEventHandler {
-  std::string Name;
-  TNotifyEvent Call;
+// opened for design keeps only the name). Every control has a slot and few
+// have a handler: an empty slot is one pointer, where a name and a call
+// would take 64 bytes in each of a large form's controls.
+class TEventHandler {
+ public:
+  TEventHandler() = default;
+  // A handler of that name, not bound; the empty name is no handler.
+  explicit TEventHandler(std::string name);
+  TEventHandler(const TEventHandler& other);
+  TEventHandler& operator=(const TEventHandler& other);
+  TEventHandler(TEventHandler&&) noexcept = default;
+  TEventHandler& operator=(TEventHandler&&) noexcept = default;
+  ~TEventHandler();
+
+  // Empty when the slot holds no handler's name.
+  const std::string& Name() const;
+  bool Bound() const { return handler_ && handler_->Call; }
+  // Binds the call, keeping the name.
+  void Bind(TNotifyEvent call);
 
   void operator()(TObject* Sender) const {
-    if (Call) Call(Sender);
+    if (Bound()) handler_->Call(Sender);
   }
+
+ private:
+  struct Handler {
+    std::string Name;
+    TNotifyEvent Call;
+  };
+  std::unique_ptr<Handler> handler_;  // null: no handler
 };
 
 struct TPropInfo {
@@ -172,14 +195,13 @@ TPropInfo PublishedString(std::string name, std::string (T::*get)() const,
 template <class T>
 TPropInfo PublishedEvent(std::string name, TEventHandler T::*slot) {
   auto handler = [slot](TObject& o) -> TEventHandler& { return static_cast<T&>(o).*slot; };
-  return {std::move(name),
-          NotifyEventTypeInfo(),
-          [handler](TObject& o) { return FormValue::Identifier(handler(o).Name); },
-          [handler](TObject& o, const FormValue& v) {
-            handler(o) = {IdentifierOf(v), {}};
-          },
-          false,
-          handler};
+  return {
+      std::move(name),
+      NotifyEventTypeInfo(),
+      [handler](TObject& o) { return FormValue::Identifier(handler(o).Name()); },
+      [handler](TObject& o, const FormValue& v) { handler(o) = TEventHandler(IdentifierOf(v)); },
+      false,
+      handler};
 }
 
 // ---- symbolic values and sets, as form files write them ----

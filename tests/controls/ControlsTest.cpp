@@ -62,7 +62,7 @@ TEST(BitBtn, ClickClosesItsFormWithItsResultThenRunsOnClick) {
   auto* button = new TBitBtn(&form);
   button->SetKind(bkCancel);
   TModalResult seen = -1;
-  button->OnClick.Call = [&](TObject*) { seen = form.GetModalResult(); };
+  button->OnClick.Bind([&](TObject*) { seen = form.GetModalResult(); });
   button->Click();
   EXPECT_EQ(form.GetModalResult(), mrCancel);
   EXPECT_EQ(seen, mrCancel);

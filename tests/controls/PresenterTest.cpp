@@ -20,10 +20,10 @@ class Presenter : public ::testing::Test {
     edit->SetName("Edit");
     spin->SetName("Start");
     go->SetName("Go");
-    go->OnClick.Call = [this](TObject* sender) {
+    go->OnClick.Bind([this](TObject* sender) {
       seen.push_back(edit->GetText() + ":" + std::to_string(spin->GetValue()) + ":" +
                      std::to_string(list->GetSelected(1)) + (sender == go ? "" : "?"));
-    };
+    });
     ok->SetName("Ok");
     ok->SetKind(bkOK);
   }

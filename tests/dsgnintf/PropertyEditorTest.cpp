@@ -135,7 +135,7 @@ struct Inspection : Registrations {
 TEST_F(Inspection, DefaultEditorsShowValuesAndAttributes) {
   gauge->progress = -42;
   gauge->hint = "tab\there";
-  gauge->OnChange.Name = "GaugeChange";
+  gauge->OnChange = TEventHandler("GaugeChange");
   EXPECT_EQ(Lines(), (std::vector<std::string>{
                          "Progress  -42  [multi-select]",
                          "Smooth  False  [value list, multi-select]",
