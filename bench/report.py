@@ -68,9 +68,9 @@ def load_runs(results):
     return runs
 
 
-def seconds(run):
+def seconds(run, time="real_time"):
     scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}[run["time_unit"]]
-    return run["real_time"] * scale
+    return run[time] * scale
 
 
 def per_component(run):
@@ -101,10 +101,6 @@ def cell(runs, step, n, t):
     return f"{show_time(seconds(run))} (×{r:.1f})" if r else show_time(seconds(run))
 
 
-def cpu_seconds(run):
-    return run["cpu_time"] * seconds(run) / run["real_time"]
-
-
 def growth(runs, step, t=20):
     """Time per component at 100,000 over that at 1,000. Writing counts only
     its work beyond its floor's, in processor time: a small form's save is
@@ -116,7 +112,8 @@ def growth(runs, step, t=20):
             return None
         floor = runs.get((STEPS[step][0], n, t)) if step in STEPS else None
         if floor and STEPS[step][0] == "FloorWriteBytes":
-            return max(cpu_seconds(run) - cpu_seconds(floor), 0) / run["components"]
+            work = seconds(run, "cpu_time") - seconds(floor, "cpu_time")
+            return max(work, 0) / run["components"]
         return per_component(run)
     small, large = cost(1000), cost(100000)
     return large / small if small and large else None
