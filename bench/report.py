@@ -246,7 +246,7 @@ def targets(runs, compare):
             mbs = run["bytes"] / seconds(run) / 1e6
             check(f"{STEPS[step][1]} at least {least} MB/s: {mbs:.0f} MB/s", mbs >= least)
     for step in STEPS:
-        if not runs.get((step, 100000, 20)):
+        if not (runs.get((step, 1000, 20)) and runs.get((step, 100000, 20))):
             continue
         g = growth(runs, step)
         text = f"{STEPS[step][1]}: time per component from 1,000 to 100,000 within 1.5x"
