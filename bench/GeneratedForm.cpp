@@ -1,6 +1,7 @@
 #include "GeneratedForm.h"
 
 #include <array>
+#include <set>
 
 #include "CNamer.h"
 
@@ -11,15 +12,21 @@ namespace {
 constexpr std::array kHostClasses = {"TButton", "TEdit",     "TLabel",      "TListBox",
                                      "TBitBtn", "TSpinEdit", "TSpeedButton"};
 
-// A component of a class the host does not know, as the reader makes one.
+// A component of a class the host does not know, as the reader makes one:
+// the instances of a class share one copy of its name.
 class TUnknownComponent : public host::TComponent {
  public:
-  TUnknownComponent(host::TComponent* owner, std::string className)
-      : host::TComponent(owner), className_(std::move(className)) {}
-  const std::string& ClassName() const override { return className_; }
+  TUnknownComponent(host::TComponent* owner, const std::string& className)
+      : host::TComponent(owner), className_(&SharedName(className)) {}
+  const std::string& ClassName() const override { return *className_; }
 
  private:
-  std::string className_;
+  static const std::string& SharedName(const std::string& name) {
+    static std::set<std::string> names;  // nodes: the names stay where they are
+    return *names.insert(name).first;
+  }
+
+  const std::string* className_;
 };
 
 }  // namespace
