@@ -93,7 +93,15 @@ TStringList& TComponentNamer::GetFComponentList() {
     const char* Chars = nullptr;
     std::uint32_t Type = 0;
   };
-  std::array<RecentType, 64> recentTypes{};
+  constexpr int kRecentBits = 6;
+  std::array<RecentType, std::size_t{1} << kRecentBits> recentTypes{};
+  // An entry by the top bits of the place times an odd constant: names kept
+  // at a fixed stride (nodes of one size) would share a few entries by
+  // their low bits and evict each other at every component.
+  auto recentSlot = [](const char* chars) {
+    const auto place = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(chars));
+    return (place * 0x9E3779B97F4A7C15u) >> (64 - kRecentBits);
+  };
   std::vector<std::string_view> types;
   std::vector<std::uint32_t> counts;
   // For each row, its type and then where it goes; with room for the
@@ -111,8 +119,7 @@ TStringList& TComponentNamer::GetFComponentList() {
     const TComponent* c = components[i];
     FComponentList->Add(ComponentRow(c->GetName()));
     const std::string& className = c->ClassName();
-    RecentType& recent =
-        recentTypes[(reinterpret_cast<std::uintptr_t>(className.data()) >> 4) % recentTypes.size()];
+    RecentType& recent = recentTypes[recentSlot(className.data())];
     if (recent.Chars != className.data()) {
       auto [it, first] = typeIndex.try_emplace(className, static_cast<std::uint32_t>(types.size()));
       if (first) {
