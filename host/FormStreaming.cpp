@@ -511,7 +511,12 @@ class Writer {
     const std::vector<TComponent*>* children = ChildrenOf(c);
     return children ? children->size() : 0;
   }
-  TComponent* Child(TComponent* c, std::size_t i) const { return (*ChildrenOf(c))[i]; }
+  // The rewriter asks for the children in turn.
+  TComponent* Child(TComponent* c, std::size_t i) const {
+    const std::vector<TComponent*>& children = *ChildrenOf(c);
+    PrefetchAhead(children, i);
+    return children[i];
+  }
   SourceSpan Source(TComponent* c) const { return c->Stored().Source; }
 
  private:
@@ -521,7 +526,10 @@ class Writer {
   void Collect(TComponent& owner) {
     const TComponent* parent = nullptr;
     std::vector<TComponent*>* group = nullptr;
-    for (TComponent* c : owner.Components()) {
+    const std::vector<TComponent*>& components = owner.Components();
+    for (std::size_t i = 0; i < components.size(); ++i) {
+      TComponent* c = components[i];
+      PrefetchAhead(components, i);
       if (!group || c->GetParentComponent() != parent) {
         parent = c->GetParentComponent();
         group = &inside_[parent];

@@ -80,9 +80,6 @@ bool TComponentNamer::TypeExist(const TStringList& List, const std::string& Type
 // the cache at every one. The list is refilled in place, so a listing read
 // again reuses the room its lines took.
 TStringList& TComponentNamer::GetFComponentList() {
-  // How many components ahead the walk asks for: far enough for memory to
-  // answer in time.
-  constexpr std::size_t kAhead = 8;
   const std::vector<TComponent*>& components = GetOwner()->Components();
   // Keys view the class names, which outlive the listing.
   absl::flat_hash_map<std::string_view, std::uint32_t> typeIndex;
@@ -111,11 +108,7 @@ TStringList& TComponentNamer::GetFComponentList() {
   FComponentList->Clear();
   FComponentList->SetCapacity(static_cast<int>(to.capacity()));
   for (std::size_t i = 0; i < components.size(); ++i) {
-    if (i + kAhead < components.size()) {
-      const char* later = reinterpret_cast<const char*>(components[i + kAhead]);
-      __builtin_prefetch(later);
-      __builtin_prefetch(later + 64);
-    }
+    host::PrefetchAhead(components, i);
     const TComponent* c = components[i];
     FComponentList->Add(ComponentRow(c->GetName()));
     const std::string& className = c->ClassName();
