@@ -126,18 +126,21 @@ void TComponent::RemoveComponent(TComponent& component) {
     if (c->parent_ == &component) c->parent_ = component.parent_;
 }
 
+namespace {
+EComponentError NameTaken(const std::string& name) {
+  return EComponentError(Format("A component named %s already exists", {name}));
+}
+}  // namespace
+
 void TComponent::SetName(const std::string& NewName) {
   if (NewName == name_) return;
   if (!NewName.empty() && !IsValidIdent(NewName))
     throw EComponentError(Format("'%s' is not a valid component name", {Excerpt(NewName)}));
   // Within an owner, the owner's own name is taken as well as its
-  // components' names: a saved form names every object apart.
-  auto taken = [&](const TComponent& scope) {
-    const TComponent* holder = scope.FindComponent(NewName);
-    return (holder && holder != this) || (&scope != this && SameText(scope.name_, NewName));
-  };
-  if (!NewName.empty() && ((owner_ && taken(*owner_)) || taken(*this)))
-    throw EComponentError(Format("A component named %s already exists", {NewName}));
+  // components' names (which the owner's index checks as the name enters
+  // it): a saved form names every object apart.
+  if (!NewName.empty() && (FindComponent(NewName) || (owner_ && SameText(owner_->name_, NewName))))
+    throw NameTaken(NewName);
   IComponentObserver* observer = owner_ ? owner_->GetObserver() : nullptr;
   const std::string oldName = observer ? name_ : std::string();
   if (owner_) {
@@ -150,23 +153,37 @@ void TComponent::SetName(const std::string& NewName) {
 
 void TComponent::RenameOwned(TComponent& component, const std::string& NewName) {
   std::string name = NewName;  // the step that may fail, before any change
+  Owned& owned = *owned_;
+  if (component.name_.empty()) {
+    // A first name, as a form is read: one probe finds a namesake or the
+    // place of the entry, which is made there just before the name it is
+    // found by.
+    bool entered = false;
+    owned.Names.lazy_emplace(std::string_view(name), [&](const auto& enter) {
+      enter(&component);
+      entered = true;
+    });
+    if (!entered) throw NameTaken(NewName);
+    component.name_.swap(name);
+    return;
+  }
+  if (const TComponent* holder = FindComponent(name); holder && holder != &component)
+    throw NameTaken(NewName);
   // In a crowded table a rename leaves a tombstone where the old name stood,
   // and once tombstones take the spare room the table rehashes every name in
   // place: a session renaming thousands of components paid that over and
   // over. After renames as many as an eighth of the names the table gets
   // twice the room, where erasing leaves almost no tombstones; renaming one
   // block of a large form stays within the table it was read into. A first
-  // name, as a form is read, leaves nothing behind and is not counted.
-  Owned& owned = *owned_;
-  const bool named = !component.name_.empty();
-  if (named && ++owned.RenamesSinceGrowth > owned.Names.size() / 8 + 64 &&
+  // name leaves nothing behind and is not counted.
+  if (++owned.RenamesSinceGrowth > owned.Names.size() / 8 + 64 &&
       owned.Names.capacity() < owned.Names.size() * 2) {
     owned.Names.reserve(owned.Names.size() * 2);
     owned.RenamesSinceGrowth = 0;
   }
   // The entry is found by the name, so it leaves the index while the name
   // changes.
-  if (named) owned.Names.erase(&component);
+  owned.Names.erase(&component);
   component.name_.swap(name);
   if (!component.name_.empty()) owned.Names.insert(&component);
 }

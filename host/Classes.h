@@ -131,7 +131,8 @@ class TComponent : public TObject {
   void InsertComponent(TComponent& component);
   void RemoveComponent(TComponent& component);
   // Gives `component`, owned by this one, the name `NewName` in the index
-  // and in itself.
+  // and in itself; refuses, changing nothing, a name another component of
+  // this one holds.
   void RenameOwned(TComponent& component, const std::string& NewName);
 
   TComponent* owner_ = nullptr;
