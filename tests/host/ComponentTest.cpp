@@ -79,6 +79,9 @@ TEST(Names, RefusedNamesChangeNothing) {
     EXPECT_STREQ(e.what(), "A component named ALPHA already exists");
   }
   EXPECT_EQ(b->GetName(), "Beta");
+  auto* unnamed = new TButton(&form);  // a first name takes another path
+  EXPECT_THROW(unnamed->SetName("alpha"), EComponentError);
+  EXPECT_EQ(unnamed->GetName(), "");
   EXPECT_EQ(form.FindComponent("beta"), b);
   EXPECT_EQ(form.FindComponent("alpha"), a);
   EXPECT_NO_THROW(b->SetName("_x9"));
