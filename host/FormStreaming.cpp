@@ -193,15 +193,16 @@ class Reader {
     taken_.clear();
     for (FormProperty& p : obj.Properties) {
       ReadProperty(c, p);
-      taken_.push_back(Keep(std::move(p)));
+      taken_.push_back(Keep(p));
     }
     c.Stored().AddProperties(taken_);
     obj.Properties.clear();
   }
 
   // Only the spans of a property whose value is all in its bytes; whole, one
-  // whose value may name a component, or that bears a note.
-  StoredProperty Keep(FormProperty p) const {
+  // whose value may name a component, or that bears a note. Only a property
+  // kept whole is moved from.
+  StoredProperty Keep(FormProperty& p) const {
     const FormValueKind kind = p.Value.Kind;
     if (text_ && !p.Note && p.Source.Known() && p.Value.Source.Begin == p.Source.End &&
         kind != FormValueKind::Identifier && kind != FormValueKind::Collection)
